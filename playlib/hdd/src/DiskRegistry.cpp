@@ -1,0 +1,10 @@
+#include "DiskRegistry.h"
+
+namespace kvhdd {
+
+DiskRegistry& registry() {
+    static DiskRegistry instance;
+    return instance;
+}
+
+}  // namespace kvhdd

@@ -1,0 +1,67 @@
+#include "LabelHeadScan.h"
+
+#include <vector>
+
+#include "MessageLine.h"
+
+namespace kvhdd {
+namespace {
+
+constexpr uint32_t kLabelsPerBlock = rfs::kMaxLabels / 2;
+constexpr std::size_t kBlockBytes = kLabelsPerBlock * sizeof(rfs::label_info_t);
+
+// Recomputes the end marker position and each block's time range from the entries themselves.
+bool rescan(const StoreFile& area, uint64_t base, rfs::label_head_t& head) {
+    std::vector<rfs::label_info_t> block(kLabelsPerBlock);
+    for (int b = 0; b < 2; ++b) {
+        const uint64_t offset = base + rfs::kLabelEntriesOffset + b * kBlockBytes;
+        if (area.readAt(block.data(), offset, kBlockBytes) != static_cast<int64_t>(kBlockBytes)) {
+            message("read chn32 label head info failed\n");
+            return false;
+        }
+        for (const rfs::label_info_t& entry : block) {
+            if (entry.magic == rfs::kLabelEndMagic)
+                head.next_label = entry.number;
+            if (entry.magic != rfs::kLabelMagic || entry.state != 1)
+                continue;
+            if (head.earliest[b] == 0 || entry.time < head.earliest[b])
+                head.earliest[b] = entry.time;
+            if (entry.time > head.latest[b])
+                head.latest[b] = entry.time;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<rfs::label_head_t> scanLabelHead(AccessMode mode, const std::string& path,
+                                               const rfs::disk_param_t& param) {
+    const uint64_t base = mode == AccessMode::Raw ? param.label_offset : 0;
+    const StoreFile area = StoreFile::openLabelArea(mode, path, OpenFor::Read);
+    if (!area.isOpen()) {
+        message("open hdd failed\n");
+        return std::nullopt;
+    }
+    message("label pos:%lld\n", static_cast<long long>(base));
+    rfs::label_head_t head;
+    if (area.readAt(&head, base, sizeof head) != static_cast<int64_t>(sizeof head)) {
+        message("get label head err!\n");
+        return std::nullopt;
+    }
+    message("labelHead:%d, %d\n", static_cast<int>(head.write_flag), static_cast<int>(head.magic));
+    if (head.write_flag == 0)
+        return head;
+
+    if (!rescan(area, base, head))
+        return std::nullopt;
+    head.write_flag = 0;
+    // A medium that cannot be written (a write-protected image) is still read with the rescanned head.
+    const StoreFile writable = StoreFile::openLabelArea(mode, path, OpenFor::ReadWrite);
+    if (!writable.isOpen() || writable.writeAt(&head, base, sizeof head) != static_cast<int64_t>(sizeof head) ||
+        (mode == AccessMode::Directory && !writable.commit()))
+        message("write err!\n");
+    return head;
+}
+
+}  // namespace kvhdd
