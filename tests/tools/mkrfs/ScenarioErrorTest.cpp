@@ -1,0 +1,86 @@
+// Scenarios that cannot be written end in an error that names the problem, never in a crash.
+#include <gtest/gtest.h>
+
+#include "TempDir.h"
+#include "rfssim/ScenarioJson.h"
+#include "rfssim/SimError.h"
+#include "rfssim/StoreWriter.h"
+
+using namespace rfssim;
+
+namespace {
+
+struct BadScenario {
+    const char* name;
+    std::string json;
+    const char* message;  // part of the error text
+};
+
+const std::string kTimes = R"("from": "2026-12-01 09:00:00", "to": "2026-12-01 09:00:05")";
+
+// A folder store with one recording of channel 1 made of the given fields.
+std::string withRecording(const std::string& fields) {
+    return R"({"layout": "dir", "recordings": [{"channel": 1, )" + fields + "}]}";
+}
+
+void PrintTo(const BadScenario& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const BadScenario kCases[] = {
+    {"not_json", "{\"layout\": ", "not valid JSON"},
+    {"unknown_key", R"({"layout": "dir", "chanels": 4})", "unknown key \"chanels\" in the scenario"},
+    {"unknown_nested_key", R"({"layout": "dir", "video": {"fsp": 5}})", "unknown key \"fsp\" in video"},
+    {"wrong_type", R"({"layout": "dir", "channels": "4"})", "channels must be an integer"},
+    {"out_of_type_range", R"({"layout": "dir", "partitions": [{"index_valid": 300}]})",
+     "partitions[0].index_valid: 300 is out of range"},
+    {"too_many_files", R"({"layout": "dir", "partitions": [{"files": 70000}]})", "files must be from 1 to 65535"},
+    {"unknown_layout", R"({"layout": "disk"})", "neither \"dir\" nor \"raw\""},
+    {"no_layout", R"({"channels": 2})", "names no layout"},
+    {"no_channels", R"({"layout": "dir", "channels": 0})", "channels must be from 1"},
+    {"bad_data_file_size", R"({"layout": "raw", "data_file_size": 1000000})", "data_file_size"},
+    {"two_partitions_in_a_folder", R"({"layout": "dir", "partitions": [{"files": 2}, {"files": 2}]})",
+     "exactly one partition"},
+    {"five_partitions", R"({"layout": "raw", "partitions": [{}, {}, {}, {}, {}]})", "1 to 4 partitions"},
+    {"no_files", R"({"layout": "raw", "partitions": [{"files": 0}]})", "partitions[0].files must be"},
+    {"index_valid_too_big", R"({"layout": "raw", "partitions": [{"index_valid": 16}]})", "index_valid"},
+    {"odd_width", R"({"layout": "dir", "video": {"width": 161}})", "video.width"},
+    {"unknown_codec", R"({"layout": "dir", "sub_video": {"codec": "vp9"}})", "sub_video.codec"},
+    {"impossible_date", withRecording(R"("from": "2026-02-30 09:00:00", "to": "2026-03-01 09:00:00")"),
+     "recordings[0].from"},
+    {"time_without_seconds", withRecording(R"("from": "2026-12-01 09:00", "to": "2026-12-01 10:00:00")"),
+     "recordings[0].from"},
+    {"missing_time", withRecording(R"("from": "2026-12-01 09:00:00")"), "needs \"to\""},
+    {"ends_before_it_starts", withRecording(R"("from": "2026-12-01 09:00:00", "to": "2026-12-01 08:00:00")"),
+     "must come before"},
+    {"channel_beyond_the_store", R"({"layout": "dir", "channels": 2, "recordings": [{"channel": 3, )" + kTimes + "}]}",
+     "recordings[0].channel must be from 1 to 2"},
+    {"unknown_stream", withRecording(kTimes + R"(, "stream": "third")"), "recordings[0].stream"},
+    {"unknown_recording_type", withRecording(kTimes + R"(, "types": ["alarm"])"), "unknown recording type \"alarm\""},
+    {"no_recording_type", withRecording(kTimes + R"(, "types": 0)"), "at least one recording type"},
+    {"virtual_key_frames_beyond_the_gop", withRecording(kTimes + R"(, "virtual_kf_every": 50)"), "virtual_kf_every"},
+    {"negative_event_length", withRecording(kTimes + R"(, "event_seconds": -1)"), "event_seconds"},
+    {"too_few_files",
+     R"({"layout": "dir", "channels": 2, "partitions": [{"files": 1}],
+         "video": {"width": 160, "height": 90, "fps": 5, "gop": 10},
+         "recordings": [{"channel": 1, )" +
+         kTimes + R"(}, {"channel": 2, )" + kTimes + "}]}",
+     "more data files"},
+};
+
+class ScenarioErrors : public ::testing::TestWithParam<BadScenario> {};
+
+}  // namespace
+
+TEST_P(ScenarioErrors, NameTheProblem) {
+    TempDir dir;
+    try {
+        writeStore(parseScenario(GetParam().json), dir.path() / "store");
+        FAIL() << "the scenario was accepted";
+    } catch (const SimError& e) {
+        EXPECT_NE(std::string(e.what()).find(GetParam().message), std::string::npos) << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, ScenarioErrors, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -1,0 +1,217 @@
+#include "rfssim/DataFileWriter.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "rfs/PackedTime.h"
+
+namespace rfssim {
+namespace {
+
+constexpr uint32_t kEntrySize = sizeof(rfs::iframe_info_t);
+constexpr uint32_t kMobitSize = sizeof(rfs::mobit_info_t);
+
+int64_t secondOf(const StoredFrame& frame) {
+    return static_cast<int64_t>(frame.header.Time / 1'000'000);
+}
+
+rfs::PackedTime packedSecond(int64_t second) {
+    return rfs::packTime(rfs::fromEpochSeconds(second));
+}
+
+bool isKeyFrameEntry(const StoredFrame& frame) {
+    return frame.header.frameType == rfs::FrameI || frame.header.frameType == rfs::FrameVirtual;
+}
+
+int monthOf(int64_t second) {
+    const rfs::CalendarTime c = rfs::fromEpochSeconds(second);
+    return c.year * 12 + c.month;
+}
+
+// Deterministic "motion" for one second: a lit cell that wanders across the grid.
+rfs::mobit_info_t motionBits(int64_t second) {
+    rfs::mobit_info_t record{};
+    record.magic = rfs::kMobitMagic;
+    record.bits[second % sizeof record.bits] = 0xFF;
+    return record;
+}
+
+}  // namespace
+
+rfs::index_file_info freeFileRecord(const DataFileLayout& layout, uint32_t index) {
+    rfs::index_file_info record{};
+    record.magic = rfs::kFileMagic;
+    record.file_no = static_cast<uint16_t>(index + 1);
+    record.state = rfs::FileFree;
+    record.data_end = layout.mediaStart;
+    record.index_low = layout.size;
+    record.mobit_end = rfs::kMobitStart;
+    return record;
+}
+
+DataFileWriter::DataFileWriter(const DataFileLayout& layout, DataFileSlot slot, uint8_t storeChannel,
+                               std::unique_ptr<ByteSink> sink)
+    : layout_(layout),
+      slot_(slot),
+      storeChannel_(storeChannel),
+      sink_(std::move(sink)),
+      dataEnd_(layout.mediaStart),
+      kfNext_(layout.size - kEntrySize),
+      mobitNext_(rfs::kMobitStart) {}
+
+bool DataFileWriter::canStartEvent(int64_t timeUs) const {
+    if (events_.size() >= layout_.eventsPerFile)
+        return false;
+    if (events_.empty())
+        return true;
+    const auto first = rfs::unpackTime(events_.front().record.start_time);
+    return first.year * 12 + first.month == monthOf(timeUs / 1'000'000);
+}
+
+bool DataFileWriter::fits(std::span<const StoredFrame> group) const {
+    uint64_t bytes = 0;
+    uint64_t entries = 0;
+    for (const StoredFrame& frame : group) {
+        bytes += rfs::storedFrameLength(frame.header.framesize);
+        entries += isKeyFrameEntry(frame) ? 1 : 0;
+    }
+    // Frames end at or below the Iend slot under the group's lowest entry.
+    const int64_t iendSlot = int64_t{kfNext_} - static_cast<int64_t>(entries * kEntrySize);
+    if (static_cast<int64_t>(dataEnd_ + bytes) > iendSlot)
+        return false;
+    const int64_t firstSecond = eventOpen_ && events_.back().videoFrames + events_.back().audioFrames > 0
+                                    ? eventFirstSecond_
+                                    : secondOf(group.front());
+    const int64_t records = secondOf(group.back()) - firstSecond + 2;  // one per second, then the end marker
+    return mobitNext_ + records * kMobitSize <= layout_.mediaStart;
+}
+
+void DataFileWriter::beginEvent(uint32_t recTypes, uint8_t flag) {
+    ClosedEvent event;
+    rfs::index_event_info& r = event.record;
+    r.magic = rfs::kEventMagic;
+    r.data_start = dataEnd_;
+    r.kf_top = kfNext_ + kEntrySize;
+    r.rec_type = recTypes;
+    r.event_no = static_cast<uint16_t>(events_.size() + 1);
+    r.norm = 1;
+    r.mobit_start = mobitNext_;
+    r.flag = flag;
+    events_.push_back(event);
+    eventOpen_ = true;
+}
+
+void DataFileWriter::append(std::span<const StoredFrame> group) {
+    ClosedEvent& event = events_.back();
+    if (event.videoFrames + event.audioFrames == 0) {
+        eventFirstSecond_ = secondOf(group.front());
+        event.record.start_time = packedSecond(eventFirstSecond_);
+    }
+    std::vector<uint8_t> records;
+    std::vector<rfs::iframe_info_t> entries;
+    rfs::iframe_info_t reference{};
+    for (const StoredFrame& frame : group) {
+        const auto offset = static_cast<uint32_t>(dataEnd_ + records.size());
+        const auto length = static_cast<uint32_t>(rfs::storedFrameLength(frame.header.framesize));
+        const auto header = recordBytes(frame.header);
+        records.insert(records.end(), header.begin(), header.end());
+        records.insert(records.end(), frame.payload.begin(), frame.payload.end());
+        records.resize(records.size() + (length - rfs::kFrameHeaderSize - frame.payload.size()));
+
+        if (frame.header.frameType == rfs::FrameAudio) {
+            ++event.audioFrames;
+            continue;
+        }
+        ++event.videoFrames;
+        if (!isKeyFrameEntry(frame))
+            continue;
+        rfs::iframe_info_t entry{};
+        entry.magic = rfs::kIFrameMagic;
+        entry.time = packedSecond(secondOf(frame));
+        entry.offset = offset;
+        entry.length = length;
+        // A virtual key frame is decoded starting from its GOP's I frame.
+        if (frame.header.frameType == rfs::FrameI)
+            reference = entry;
+        entry.ref_offset = reference.offset;
+        entry.ref_length = reference.length;
+        entries.push_back(entry);
+    }
+    sink_->writeAt(dataEnd_, records);
+    dataEnd_ += static_cast<uint32_t>(records.size());
+    writeKeyFrameEntries(entries);
+    event.keyFrameEntries += static_cast<uint32_t>(entries.size());
+
+    eventLastSecond_ = secondOf(group.back());
+    event.record.end_time = packedSecond(eventLastSecond_);
+    event.record.data_len = dataEnd_ - event.record.data_start;
+    if (!entries.empty())
+        event.record.kf_low = kfNext_ + kEntrySize;
+}
+
+void DataFileWriter::writeKeyFrameEntries(const std::vector<rfs::iframe_info_t>& entries) {
+    if (entries.empty())
+        return;
+    // Entries grow downward: the first one written sits highest.
+    std::vector<uint8_t> block(entries.size() * kEntrySize);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        std::memcpy(block.data() + (entries.size() - 1 - i) * kEntrySize, &entries[i], kEntrySize);
+    const auto count = static_cast<uint32_t>(entries.size());
+    sink_->writeAt(kfNext_ - (count - 1) * kEntrySize, block);
+    kfNext_ -= count * kEntrySize;
+}
+
+void DataFileWriter::endEvent() {
+    rfs::index_event_info& r = events_.back().record;
+    std::vector<uint8_t> block;
+    for (int64_t second = eventFirstSecond_; second <= eventLastSecond_; ++second) {
+        const rfs::mobit_info_t record = motionBits(second);
+        const auto bytes = recordBytes(record);
+        block.insert(block.end(), bytes.begin(), bytes.end());
+    }
+    rfs::mobit_info_t marker{};
+    marker.magic = rfs::kMobitMagic;
+    marker.magic2 = rfs::kMobitEndMagic;
+    const auto markerBytes = recordBytes(marker);
+    block.insert(block.end(), markerBytes.begin(), markerBytes.end());
+    sink_->writeAt(mobitNext_, block);
+
+    r.mobit_end = mobitNext_ + static_cast<uint32_t>(block.size()) - kMobitSize;
+    mobitNext_ += static_cast<uint32_t>(block.size());
+    eventOpen_ = false;
+}
+
+ClosedDataFile DataFileWriter::close(uint32_t eseq) {
+    if (eventOpen_)
+        endEvent();
+    rfs::iframe_info_t end{};
+    end.magic = rfs::kIFrameEndMagic;
+    sink_->writeAt(kfNext_, recordBytes(end));
+
+    ClosedDataFile file{slot_, {}, events_};
+    rfs::index_file_info& r = file.record;
+    r.magic = rfs::kFileMagic;
+    r.file_no = static_cast<uint16_t>(slot_.index + 1);
+    r.event_nr = static_cast<uint16_t>(events_.size());
+    r.state = rfs::FileInUse;
+    r.chn = storeChannel_;
+    r.type = rfs::RecordingFile;
+    r.start_time = events_.front().record.start_time;
+    for (const ClosedEvent& event : events_) {
+        r.start_time = std::min(r.start_time, event.record.start_time);
+        r.end_time = std::max(r.end_time, event.record.end_time);
+        const int day = rfs::unpackTime(event.record.start_time).day;
+        for (int type = 0; type < 16; ++type)
+            if (event.record.rec_type & (1u << type))
+                r.day_bits[type] |= 1u << (day - 1);
+    }
+    r.eseq = eseq;
+    r.data_end = dataEnd_;
+    r.index_low = kfNext_ + kEntrySize;
+    r.switch_count = kSwitchCount;
+    r.mobit_end = mobitNext_;
+    sink_->writeAt(0, recordBytes(r));
+    return file;
+}
+
+}  // namespace rfssim

@@ -1,0 +1,76 @@
+// Writes one data file the way the recorder fills it: frame records upward from the media start,
+// key-frame index entries downward from the end, motion-bit records upward from 4096, and finally the
+// file record, a copy of which heads the file.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "rfs/FrameRecord.h"
+#include "rfs/IndexRecords.h"
+#include "rfssim/ByteSink.h"
+#include "rfssim/StoreGeometry.h"
+
+namespace rfssim {
+
+struct DataFileSlot {
+    int partition = 0;
+    uint32_t index = 0;
+};
+
+struct StoredFrame {
+    rfs::KVFrameHeader header{};
+    std::span<const uint8_t> payload;
+};
+
+struct ClosedEvent {
+    rfs::index_event_info record{};
+    uint32_t videoFrames = 0;
+    uint32_t audioFrames = 0;
+    uint32_t keyFrameEntries = 0;  // I frames and virtual key frames
+};
+
+struct ClosedDataFile {
+    DataFileSlot slot;
+    rfs::index_file_info record{};
+    std::vector<ClosedEvent> events;
+};
+
+// The record of a data file the recorder has never written to.
+rfs::index_file_info freeFileRecord(const DataFileLayout& layout, uint32_t index);
+
+class DataFileWriter {
+public:
+    DataFileWriter(const DataFileLayout& layout, DataFileSlot slot, uint8_t storeChannel,
+                   std::unique_ptr<ByteSink> sink);
+
+    // A free event slot and, once the file has events, the same month.
+    bool canStartEvent(int64_t timeUs) const;
+    // Whether the group fits into the open event, or into a new one when none is open.
+    bool fits(std::span<const StoredFrame> group) const;
+
+    void beginEvent(uint32_t recTypes, uint8_t flag);
+    void append(std::span<const StoredFrame> group);  // the group must fit
+    void endEvent();
+    // Ends an open event, marks the end of the key-frame index and writes the file record.
+    ClosedDataFile close(uint32_t eseq);
+
+private:
+    void writeKeyFrameEntries(const std::vector<rfs::iframe_info_t>& entries);
+
+    DataFileLayout layout_;
+    DataFileSlot slot_;
+    uint8_t storeChannel_;
+    std::unique_ptr<ByteSink> sink_;
+    uint32_t dataEnd_;    // where the next frame record goes
+    uint32_t kfNext_;     // where the next key-frame entry goes
+    uint32_t mobitNext_;  // where the next motion-bit record goes
+    std::vector<ClosedEvent> events_;
+    bool eventOpen_ = false;
+    int64_t eventFirstSecond_ = 0;
+    int64_t eventLastSecond_ = 0;
+};
+
+}  // namespace rfssim

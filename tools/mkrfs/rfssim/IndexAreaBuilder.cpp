@@ -1,0 +1,53 @@
+#include "rfssim/IndexAreaBuilder.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace rfssim {
+namespace {
+
+template <typename Record>
+void put(std::vector<uint8_t>& bytes, uint64_t offset, const Record& record) {
+    std::memcpy(bytes.data() + offset, &record, sizeof record);
+}
+
+}  // namespace
+
+std::vector<Extent> buildIndexArea(const rfs::disk_param_t& param, const DataFileLayout& layout, int partition,
+                                   uint32_t fileCount, const std::vector<ClosedDataFile>& closedFiles) {
+    std::vector<rfs::index_file_info> table;
+    for (uint32_t n = 0; n < fileCount; ++n)
+        table.push_back(freeFileRecord(layout, n));
+
+    std::vector<Extent> extents(1);
+    rfs::part_info_t part{};
+    part.magic = rfs::kPartMagic;
+    part.file_nr = static_cast<uint16_t>(fileCount);
+    part.switch_count = kSwitchCount;
+    bool anyEvents = false;
+    for (const ClosedDataFile& file : closedFiles) {
+        if (file.slot.partition != partition)
+            continue;
+        table[file.slot.index] = file.record;
+        part.rec_start = anyEvents ? std::min(part.rec_start, file.record.start_time) : file.record.start_time;
+        part.rec_end = std::max(part.rec_end, file.record.end_time);
+        anyEvents = true;
+
+        Extent block{rfs::eventBlockOffset(param.event_table_offset, file.slot.index, layout.eventsPerFile), {}};
+        block.bytes.resize(file.events.size() * sizeof(rfs::index_event_info));
+        for (std::size_t e = 0; e < file.events.size(); ++e)
+            put(block.bytes, e * sizeof(rfs::index_event_info), file.events[e].record);
+        extents.push_back(std::move(block));
+    }
+    part.free_nr = static_cast<uint16_t>(
+        std::count_if(table.begin(), table.end(), [](const auto& r) { return r.state == rfs::FileFree; }));
+
+    Extent& head = extents.front();
+    head.bytes.resize(param.file_table_offset + fileCount * sizeof(rfs::index_file_info));
+    put(head.bytes, 0, part);
+    for (uint32_t n = 0; n < fileCount; ++n)
+        put(head.bytes, param.file_table_offset + n * sizeof(rfs::index_file_info), table[n]);
+    return extents;
+}
+
+}  // namespace rfssim

@@ -1,0 +1,63 @@
+// What a simulated recorder has recorded: the store's shape and the recordings to write into it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "rfs/IndexRecords.h"
+#include "rfs/PackedTime.h"
+
+namespace rfssim {
+
+enum class StoreLayout { Directory, RawImage };
+enum class VideoCodecKind { H264, H265 };
+enum class StreamKind { Main, Sub };
+
+struct VideoSettings {
+    VideoCodecKind codec = VideoCodecKind::H264;
+    int width = 640;
+    int height = 360;
+    int fps = 25;
+    int gop = 50;
+    int bitrate = 1'000'000;
+};
+
+struct PartitionSettings {
+    uint32_t files = 16;
+    uint8_t indexValid = 0x0F;
+};
+
+struct Recording {
+    int channel = 1;  // as users see it: 1 is store channel 0
+    StreamKind stream = StreamKind::Main;
+    rfs::CalendarTime from;
+    rfs::CalendarTime to;  // exclusive
+    uint32_t recTypes = rfs::RecNormal;
+    uint8_t flag = 0;
+    bool audio = false;
+    int virtualKeyFrameEvery = 0;  // 0: none; n: every n-th picture of a GOP is listed as a key frame
+    int eventSeconds = 0;          // 0: one event per recording
+};
+
+struct Scenario {
+    std::optional<StoreLayout> layout;  // absent until the output (folder or image) decides it
+    int channels = 4;
+    uint32_t dataFileSize = 0x10000000;
+    bool labels = true;
+    std::vector<PartitionSettings> partitions{PartitionSettings{}};
+    VideoSettings video;
+    VideoSettings subVideo{VideoCodecKind::H264, 320, 180, 25, 50, 256'000};
+    std::vector<Recording> recordings;
+};
+
+// The second stream of channel c is stored as channel c + the number of channels.
+inline int storeChannel(const Scenario& scenario, const Recording& recording) {
+    return recording.channel - 1 + (recording.stream == StreamKind::Sub ? scenario.channels : 0);
+}
+
+inline const VideoSettings& streamVideo(const Scenario& scenario, StreamKind stream) {
+    return stream == StreamKind::Main ? scenario.video : scenario.subVideo;
+}
+
+}  // namespace rfssim

@@ -1,0 +1,72 @@
+#include "rfssim/ScenarioValidation.h"
+
+#include <string>
+
+#include "rfs/DiskParam.h"
+#include "rfssim/SimError.h"
+
+namespace rfssim {
+namespace {
+
+// The store channel lands in the frame header's 7 channel bits, with the second streams above the first.
+constexpr int kMaxChannels = 64;
+// The distance of a virtual key frame to its I frame has 11 bits in the frame header.
+constexpr int kMaxGop = 2048;
+
+void require(bool condition, const std::string& message) {
+    if (!condition)
+        throw SimError(message);
+}
+
+void validateVideo(const VideoSettings& video, const std::string& where) {
+    require(video.width >= 16 && video.width <= 4096 && video.width % 2 == 0,
+            where + ".width must be an even number from 16 to 4096");
+    require(video.height >= 16 && video.height <= 4096 && video.height % 2 == 0,
+            where + ".height must be an even number from 16 to 4096");
+    require(video.fps >= 1 && video.fps <= 120, where + ".fps must be from 1 to 120");
+    require(video.gop >= 1 && video.gop <= kMaxGop, where + ".gop must be from 1 to " + std::to_string(kMaxGop));
+    require(video.bitrate >= 10'000 && video.bitrate <= 100'000'000,
+            where + ".bitrate must be from 10000 to 100000000");
+}
+
+void validateRecording(const Scenario& scenario, const Recording& recording, const std::string& where) {
+    require(recording.channel >= 1 && recording.channel <= scenario.channels,
+            where + ".channel must be from 1 to " + std::to_string(scenario.channels));
+    require(rfs::isValidPackable(recording.from) && rfs::isValidPackable(recording.to),
+            where + ": times must lie in the years 2000 to 2063");
+    require(rfs::toEpochSeconds(recording.from) < rfs::toEpochSeconds(recording.to),
+            where + ": \"from\" (" + rfs::formatTime(recording.from) + ") must come before \"to\" (" +
+                rfs::formatTime(recording.to) + ")");
+    require(recording.recTypes != 0, where + ".types must name at least one recording type");
+    const int gop = streamVideo(scenario, recording.stream).gop;
+    require(recording.virtualKeyFrameEvery == 0 ||
+                (recording.virtualKeyFrameEvery > 0 && recording.virtualKeyFrameEvery < gop),
+            where + ".virtual_kf_every must be 0 or less than the stream's gop (" + std::to_string(gop) + ")");
+    require(recording.eventSeconds >= 0, where + ".event_seconds must not be negative");
+}
+
+}  // namespace
+
+void validateScenario(const Scenario& scenario) {
+    require(scenario.layout.has_value(), "the scenario names no layout (\"dir\" or \"raw\")");
+    require(scenario.channels >= 1 && scenario.channels <= kMaxChannels,
+            "channels must be from 1 to " + std::to_string(kMaxChannels));
+    require(rfs::normalisedDataFileSize(scenario.dataFileSize) == scenario.dataFileSize,
+            "data_file_size must be 268435456, 536870912 or 1073741824");
+    require(!scenario.partitions.empty() && scenario.partitions.size() <= rfs::kMaxPartitions,
+            "a store has 1 to 4 partitions");
+    require(*scenario.layout == StoreLayout::RawImage || scenario.partitions.size() == 1,
+            "a directory store has exactly one partition; use the raw layout for more");
+    for (std::size_t p = 0; p < scenario.partitions.size(); ++p) {
+        const std::string where = "partitions[" + std::to_string(p) + "]";
+        require(scenario.partitions[p].files >= 1 && scenario.partitions[p].files <= 65535,
+                where + ".files must be from 1 to 65535");
+        require(scenario.partitions[p].indexValid <= 0x0F, where + ".index_valid must be from 0 to 15");
+    }
+    validateVideo(scenario.video, "video");
+    validateVideo(scenario.subVideo, "sub_video");
+    for (std::size_t r = 0; r < scenario.recordings.size(); ++r)
+        validateRecording(scenario, scenario.recordings[r], "recordings[" + std::to_string(r) + "]");
+}
+
+}  // namespace rfssim

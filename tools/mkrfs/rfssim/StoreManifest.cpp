@@ -1,0 +1,66 @@
+#include "rfssim/StoreManifest.h"
+
+#include <algorithm>
+#include <iterator>
+#include <numeric>
+
+namespace rfssim {
+namespace {
+
+WrittenEvent describeEvent(const ClosedEvent& event) {
+    const rfs::index_event_info& r = event.record;
+    return WrittenEvent{.eventNo = r.event_no,
+                        .start = rfs::unpackTime(r.start_time),
+                        .end = rfs::unpackTime(r.end_time),
+                        .recType = r.rec_type,
+                        .flag = r.flag,
+                        .dataStart = r.data_start,
+                        .dataLen = r.data_len,
+                        .kfTop = r.kf_top,
+                        .kfLow = r.kf_low,
+                        .mobitStart = r.mobit_start,
+                        .mobitEnd = r.mobit_end,
+                        .videoFrames = event.videoFrames,
+                        .audioFrames = event.audioFrames,
+                        .keyFrameEntries = event.keyFrameEntries};
+}
+
+WrittenFile describeFile(const ClosedDataFile& file) {
+    const rfs::index_file_info& r = file.record;
+    WrittenFile written{.partition = file.slot.partition,
+                        .fileIndex = file.slot.index,
+                        .storeChannel = r.chn,
+                        .eseq = r.eseq,
+                        .start = rfs::unpackTime(r.start_time),
+                        .end = rfs::unpackTime(r.end_time),
+                        .dataEnd = r.data_end,
+                        .indexLow = r.index_low,
+                        .mobitEnd = r.mobit_end,
+                        .events = {}};
+    std::transform(file.events.begin(), file.events.end(), std::back_inserter(written.events), describeEvent);
+    return written;
+}
+
+}  // namespace
+
+uint32_t WrittenFile::videoFrames() const {
+    return std::accumulate(events.begin(), events.end(), 0u,
+                           [](uint32_t sum, const WrittenEvent& e) { return sum + e.videoFrames; });
+}
+
+uint32_t WrittenFile::audioFrames() const {
+    return std::accumulate(events.begin(), events.end(), 0u,
+                           [](uint32_t sum, const WrittenEvent& e) { return sum + e.audioFrames; });
+}
+
+StoreManifest makeManifest(StoreLayout layout, const StoreGeometry& geometry,
+                           const std::vector<ClosedDataFile>& closedFiles) {
+    StoreManifest manifest{layout, geometry.param, geometry.filesPerPartition, {}};
+    std::transform(closedFiles.begin(), closedFiles.end(), std::back_inserter(manifest.files), describeFile);
+    std::sort(manifest.files.begin(), manifest.files.end(), [](const WrittenFile& a, const WrittenFile& b) {
+        return std::pair(a.partition, a.fileIndex) < std::pair(b.partition, b.fileIndex);
+    });
+    return manifest;
+}
+
+}  // namespace rfssim

@@ -1,0 +1,58 @@
+// What writeStore put into a store, so that tests can hold a reader's results against it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "rfs/DiskParam.h"
+#include "rfs/PackedTime.h"
+#include "rfssim/DataFileWriter.h"
+#include "rfssim/Scenario.h"
+#include "rfssim/StoreGeometry.h"
+
+namespace rfssim {
+
+struct WrittenEvent {
+    uint16_t eventNo = 0;  // 1-based within the file
+    rfs::CalendarTime start;
+    rfs::CalendarTime end;  // second of the last frame
+    uint32_t recType = 0;
+    uint8_t flag = 0;
+    uint32_t dataStart = 0;
+    uint32_t dataLen = 0;
+    uint32_t kfTop = 0;
+    uint32_t kfLow = 0;
+    uint32_t mobitStart = 0;
+    uint32_t mobitEnd = 0;
+    uint32_t videoFrames = 0;
+    uint32_t audioFrames = 0;
+    uint32_t keyFrameEntries = 0;
+};
+
+struct WrittenFile {
+    int partition = 0;
+    uint32_t fileIndex = 0;
+    int storeChannel = 0;
+    uint32_t eseq = 0;
+    rfs::CalendarTime start;
+    rfs::CalendarTime end;
+    uint32_t dataEnd = 0;
+    uint32_t indexLow = 0;
+    uint32_t mobitEnd = 0;
+    std::vector<WrittenEvent> events;
+
+    uint32_t videoFrames() const;
+    uint32_t audioFrames() const;
+};
+
+struct StoreManifest {
+    StoreLayout layout = StoreLayout::Directory;
+    rfs::disk_param_t param{};
+    std::vector<uint32_t> filesPerPartition;
+    std::vector<WrittenFile> files;  // the files holding recordings, by partition and file index
+};
+
+StoreManifest makeManifest(StoreLayout layout, const StoreGeometry& geometry,
+                           const std::vector<ClosedDataFile>& closedFiles);
+
+}  // namespace rfssim

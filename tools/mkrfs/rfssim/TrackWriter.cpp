@@ -1,0 +1,80 @@
+#include "rfssim/TrackWriter.h"
+
+#include <string>
+
+#include "rfssim/AlawTone.h"
+#include "rfssim/SimError.h"
+
+namespace rfssim {
+
+TrackWriter::TrackWriter(const DataFileLayout& layout, DataFileLedger& ledger, DataFileOpener open, int storeChannel)
+    : layout_(layout), ledger_(ledger), open_(std::move(open)), storeChannel_(storeChannel) {}
+
+rfs::KVFrameHeader TrackWriter::header(const PlannedEvent& event, const SimFrame& frame) {
+    rfs::KVFrameHeader h{};
+    h.FrameTag = rfs::KVFrameTag;
+    h.frameType = frame.type;
+    h.channel = static_cast<uint8_t>(storeChannel_ & 0x7f);
+    h.framesize = static_cast<uint32_t>(frame.payload.size());
+    h.Time = static_cast<uint64_t>(frame.timeUs);
+    h.timestamp = h.Time;
+    if (frame.type == rfs::FrameAudio) {
+        h.codec = rfs::CodecG711A;
+        h.frameNo = nextAudioFrameNo_++;
+        h.audio.sampleRate = kAudioSampleRate;
+        h.audio.channels = 1;
+        h.audio.bitsPerSample = 16;
+        h.audio.blockSize = static_cast<uint16_t>(frame.payload.size());
+        return h;
+    }
+    h.codec = event.video.codec == VideoCodecKind::H265 ? rfs::CodecH265 : rfs::CodecH264;
+    h.frameNo = nextVideoFrameNo_++;
+    h.video.width = static_cast<uint16_t>(event.video.width);
+    h.video.height = static_cast<uint16_t>(event.video.height);
+    h.video.frameRate = static_cast<uint8_t>(event.video.fps);
+    h.video.standard = 'N';
+    h.video.videoFlags = static_cast<uint16_t>(frame.keyFrameDistance << 2);
+    return h;
+}
+
+void TrackWriter::write(const PlannedEvent& event, const ChunkJob& job, const EncodedChunk& chunk) {
+    for (std::size_t g = 0; g < chunk.groups.size(); ++g) {
+        std::vector<StoredFrame> group;
+        for (const SimFrame& frame : chunk.groups[g])
+            group.push_back(StoredFrame{header(event, frame), frame.payload});
+        place(group, job.firstFrame == 0 && g == 0, event);
+    }
+    if (job.endsEvent)
+        file_->endEvent();
+}
+
+void TrackWriter::place(std::span<const StoredFrame> group, bool startsEvent, const PlannedEvent& event) {
+    if (startsEvent) {
+        if (!file_ || !file_->canStartEvent(static_cast<int64_t>(group.front().header.Time)) || !file_->fits(group))
+            switchFile();
+        file_->beginEvent(event.recTypes, event.flag);
+    } else if (!file_->fits(group)) {
+        // The event goes on in the next file as an event of its own.
+        switchFile();
+        file_->beginEvent(event.recTypes, event.flag);
+    }
+    if (!file_->fits(group))
+        throw SimError("a group of pictures of store channel " + std::to_string(storeChannel_) +
+                       " does not fit into a whole data file; lower the bitrate or the gop");
+    file_->append(group);
+}
+
+void TrackWriter::switchFile() {
+    close();
+    const DataFileSlot slot = ledger_.allocate();
+    file_ = std::make_unique<DataFileWriter>(layout_, slot, static_cast<uint8_t>(storeChannel_), open_(slot));
+}
+
+void TrackWriter::close() {
+    if (!file_)
+        return;
+    ledger_.recordClosed(file_->close(ledger_.nextSequence()));
+    file_.reset();
+}
+
+}  // namespace rfssim

@@ -1,0 +1,39 @@
+// Stores the frames of one channel's stream: numbers them, gives them their records' headers and moves
+// on to a fresh data file when the open one is full, has no free event slot, or the month changes.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <span>
+
+#include "rfssim/ChunkEncoder.h"
+#include "rfssim/DataFileLedger.h"
+#include "rfssim/DataFileWriter.h"
+#include "rfssim/RecordingPlan.h"
+
+namespace rfssim {
+
+using DataFileOpener = std::function<std::unique_ptr<ByteSink>(DataFileSlot)>;
+
+class TrackWriter {
+public:
+    TrackWriter(const DataFileLayout& layout, DataFileLedger& ledger, DataFileOpener open, int storeChannel);
+
+    void write(const PlannedEvent& event, const ChunkJob& job, const EncodedChunk& chunk);
+    void close();
+
+private:
+    rfs::KVFrameHeader header(const PlannedEvent& event, const SimFrame& frame);
+    void place(std::span<const StoredFrame> group, bool startsEvent, const PlannedEvent& event);
+    void switchFile();
+
+    DataFileLayout layout_;
+    DataFileLedger& ledger_;
+    DataFileOpener open_;
+    int storeChannel_;
+    uint32_t nextVideoFrameNo_ = 0;
+    uint32_t nextAudioFrameNo_ = 0;
+    std::unique_ptr<DataFileWriter> file_;
+};
+
+}  // namespace rfssim
