@@ -1,0 +1,13 @@
+// tarn: inspect, search and export recorder stores from the command line.
+#include <CLI/CLI.hpp>
+
+#include "InfoCommand.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"tarn: inspect recorder stores (directories, disk images, block devices)"};
+    app.require_subcommand(1);
+    int exitStatus = 0;
+    tarn::addInfoCommand(app, exitStatus);
+    CLI11_PARSE(app, argc, argv);
+    return exitStatus;
+}
