@@ -8,6 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "ScenarioHelp.h"
 #include "rfssim/OutputTarget.h"
 #include "rfssim/QuickScenario.h"
 #include "rfssim/ScenarioJson.h"
@@ -77,6 +78,7 @@ int countEvents(const StoreManifest& manifest) {
 
 int main(int argc, char** argv) {
     CLI::App app{"Writes a recorder's rfs store (a folder or a raw disk image) holding real H.264/H.265 video."};
+    app.footer(kScenarioHelp);
     std::string dir;
     std::string image;
     std::string scenarioFile;

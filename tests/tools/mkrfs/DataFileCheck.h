@@ -21,7 +21,8 @@ using WalkedEvent = std::vector<WalkedFrame>;
 // The frame records of each event, from data_start over data_len; fails where a record does not fit.
 std::vector<WalkedEvent> walkEvents(const DataFileReader& read, const std::vector<rfs::index_event_info>& events);
 
-// Adds a gtest failure for every promise of the records that the bytes break; returns the frames.
+// Adds a gtest failure for every promise of the records that the bytes break; returns the frames. The
+// file may have any state of a file in use and its events either magic: the scenario chooses those.
 std::vector<WalkedEvent> expectConsistentDataFile(const DataFileReader& read, const rfssim::DataFileLayout& layout,
                                                   const rfs::index_file_info& file,
                                                   const std::vector<rfs::index_event_info>& events);

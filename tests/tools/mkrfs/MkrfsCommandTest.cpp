@@ -3,6 +3,7 @@
 
 #include <fstream>
 #include <set>
+#include <vector>
 
 #include "RunCommand.h"
 #include "StoreReadBack.h"
@@ -68,6 +69,34 @@ TEST_F(MkrfsCommand, WritesAQuickStoreWithBothStreams) {
         if (store.fileRecord(0, n).state == rfs::FileInUse)
             channels.insert(store.fileRecord(0, n).chn);
     EXPECT_EQ(channels, (std::set<int>{0, 1, 2, 3})) << "two main streams and the two second streams";
+}
+
+// Each key sends an event somewhere else: events_per_file and new_file each start a file, file_state
+// sets every file's state, writing marks the second event.
+TEST_F(MkrfsCommand, WritesTheStoreAScenarioFileDescribes) {
+    writeText(path("scenario.json"), R"({"layout": "dir", "channels": 1, "events_per_file": 2,
+        "partitions": [{"files": 4}], "video": {"width": 160, "height": 96, "fps": 5, "gop": 10},
+        "recordings": [
+          {"channel": 1, "from": "2026-12-01 09:00:00", "to": "2026-12-01 09:00:02", "file_state": 2},
+          {"channel": 1, "from": "2026-12-01 09:01:00", "to": "2026-12-01 09:01:02", "file_state": 2, "writing": true},
+          {"channel": 1, "from": "2026-12-01 09:02:00", "to": "2026-12-01 09:02:02", "file_state": 2},
+          {"channel": 1, "from": "2026-12-01 09:03:00", "to": "2026-12-01 09:03:02", "file_state": 2,
+           "new_file": true}]})");
+    const CommandResult r = mkrfs("--dir " + quoted(path("store")) + " --scenario " + quoted(path("scenario.json")));
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_NE(r.out.find("3 of 4 data files in use, 4 events"), std::string::npos) << r.out;
+
+    const WrittenStore store(path("store"), StoreLayout::Directory);
+    const std::vector<std::vector<uint32_t>> magicsPerFile = {
+        {rfs::kEventMagic, rfs::kEventWritingMagic}, {rfs::kEventMagic}, {rfs::kEventMagic}, {}};
+    for (uint32_t n = 0; n < magicsPerFile.size(); ++n) {
+        SCOPED_TRACE("file " + std::to_string(n));
+        EXPECT_EQ(store.fileRecord(0, n).state, magicsPerFile[n].empty() ? rfs::FileFree : rfs::FileEventsOnly);
+        std::vector<uint32_t> magics;
+        for (const rfs::index_event_info& event : store.events(0, n))
+            magics.push_back(event.magic);
+        EXPECT_EQ(magics, magicsPerFile[n]);
+    }
 }
 
 TEST_P(MkrfsRefuses, WithExitStatusOneAndAReason) {

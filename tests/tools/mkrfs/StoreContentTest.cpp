@@ -156,6 +156,7 @@ TEST_P(StoreContent, FilesHoldTheRecordedEvents) {
         for (std::size_t e = 0; e < events.size(); ++e) {
             const ExpectedEvent& want = expected.events[e];
             SCOPED_TRACE("event " + std::to_string(e + 1));
+            EXPECT_EQ(events[e].magic, rfs::kEventMagic);
             EXPECT_EQ(rfs::formatTime(rfs::unpackTime(events[e].start_time)), want.start);
             EXPECT_EQ(rfs::formatTime(rfs::unpackTime(events[e].end_time)), want.end);
             EXPECT_EQ(events[e].rec_type, want.recType);
@@ -205,6 +206,38 @@ TEST_P(StoreContent, FrameNumbersRunOnAcrossTheFilesOfAStream) {
     EXPECT_EQ(walked[0][0].header.frameNo, 600u) << "channel 1 recorded 600 frames in December";
 }
 
+// Read from the key-frame index alone, as a reader seeks: every virtual key frame of a GOP points at
+// the same I frame, the GOP's own.
+TEST_P(StoreContent, VirtualKeyFramesOfAGopShareItsIFrame) {
+    const WrittenStore s = store();
+    const ExpectedFile& sub = GetParam().files[1];
+    const auto events = s.events(sub.partition, sub.index);
+    ASSERT_EQ(events.size(), 1u);
+    const rfs::index_event_info& event = events[0];
+    const std::vector<uint8_t> block = s.dataFile(sub.partition, sub.index)(event.kf_low, event.kf_top - event.kf_low);
+    constexpr std::size_t kEntry = sizeof(rfs::iframe_info_t);
+
+    std::vector<int> virtualsPerGop;
+    rfs::iframe_info_t iFrame{};
+    for (std::size_t k = 1; k <= block.size() / kEntry; ++k) {  // from kf_top downward
+        const auto entry = recordAt<rfs::iframe_info_t>(block, block.size() - k * kEntry);
+        SCOPED_TRACE("entry " + std::to_string(k));
+        if (entry.ref_offset == entry.offset) {
+            EXPECT_EQ(entry.ref_length, entry.length);
+            iFrame = entry;
+            virtualsPerGop.push_back(0);
+            continue;
+        }
+        ASSERT_FALSE(virtualsPerGop.empty()) << "a virtual key frame before any I frame";
+        EXPECT_EQ(entry.ref_offset, iFrame.offset);
+        EXPECT_EQ(entry.ref_length, iFrame.length);
+        EXPECT_GT(entry.offset, iFrame.offset);
+        ++virtualsPerGop.back();
+    }
+    // 40 seconds at 5 frames a second in GOPs of 10, virtual key frames at pictures 3, 6 and 9.
+    EXPECT_EQ(virtualsPerGop, std::vector<int>(20, 3));
+}
+
 TEST_P(StoreContent, PartitionRecordsSummariseTheirFiles) {
     const WrittenStore s = store();
     for (std::size_t p = 0; p < GetParam().partitions.size(); ++p) {
@@ -250,6 +283,7 @@ TEST_P(StoreContent, ManifestDescribesWhatTheIndexHolds) {
         SCOPED_TRACE("partition " + std::to_string(file.partition) + " file " + std::to_string(file.fileIndex));
         const rfs::index_file_info record = s.fileRecord(file.partition, file.fileIndex);
         EXPECT_EQ(record.state, rfs::FileInUse);
+        EXPECT_EQ(file.state, record.state);
         EXPECT_EQ(file.storeChannel, record.chn);
         EXPECT_EQ(file.eseq, record.eseq);
         EXPECT_EQ(rfs::packTime(file.start), record.start_time);
@@ -275,6 +309,7 @@ TEST_P(StoreContent, ManifestDescribesWhatTheIndexHolds) {
             const rfs::index_event_info& r = events[e];
             SCOPED_TRACE("event " + std::to_string(e + 1));
             EXPECT_EQ(w.eventNo, r.event_no);
+            EXPECT_EQ(w.magic, r.magic);
             EXPECT_EQ(rfs::packTime(w.start), r.start_time);
             EXPECT_EQ(rfs::packTime(w.end), r.end_time);
             EXPECT_EQ(w.recType, r.rec_type);

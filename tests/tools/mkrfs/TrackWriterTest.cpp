@@ -118,7 +118,7 @@ void writeTrack(WrittenTrack& track, const TrackCase& c) {
     scenario.recordings = {r};
     const RecordingPlan plan = planRecordings(scenario);
 
-    TrackWriter writer(kSmallFile, track.ledger, track.files.opener(), 0);
+    TrackWriter writer(kSmallFile, kSmallFile.eventsPerFile, track.ledger, track.files.opener(), 0);
     for (const ChunkJob& job : plan.chunks) {
         const PlannedEvent& event = plan.events[job.eventIndex];
         writer.write(event, job, syntheticChunk(event, job, c.keyBytes, c.otherBytes));
@@ -141,9 +141,11 @@ TEST_P(TrackWriterFileChange, MovesOnToTheNextFileWithANewEvent) {
         SCOPED_TRACE("file " + std::to_string(f));
         EXPECT_EQ(closed[f].slot.index, f) << "files are taken in order";
         EXPECT_EQ(closed[f].record.eseq, f + 1);
+        EXPECT_EQ(closed[f].record.state, rfs::FileInUse);
         std::vector<rfs::index_event_info> events;
         uint32_t videoFrames = 0;
         for (const ClosedEvent& event : closed[f].events) {
+            EXPECT_EQ(event.record.magic, rfs::kEventMagic) << "a part cut off by the file change is finished too";
             events.push_back(event.record);
             videoFrames += event.videoFrames;
         }

@@ -50,10 +50,11 @@ rfs::index_file_info freeFileRecord(const DataFileLayout& layout, uint32_t index
 }
 
 DataFileWriter::DataFileWriter(const DataFileLayout& layout, DataFileSlot slot, uint8_t storeChannel,
-                               std::unique_ptr<ByteSink> sink)
+                               rfs::FileState state, std::unique_ptr<ByteSink> sink)
     : layout_(layout),
       slot_(slot),
       storeChannel_(storeChannel),
+      state_(state),
       sink_(std::move(sink)),
       dataEnd_(layout.mediaStart),
       kfNext_(layout.size - kEntrySize),
@@ -89,7 +90,6 @@ bool DataFileWriter::fits(std::span<const StoredFrame> group) const {
 void DataFileWriter::beginEvent(uint32_t recTypes, uint8_t flag) {
     ClosedEvent event;
     rfs::index_event_info& r = event.record;
-    r.magic = rfs::kEventMagic;
     r.data_start = dataEnd_;
     r.kf_top = kfNext_ + kEntrySize;
     r.rec_type = recTypes;
@@ -161,8 +161,9 @@ void DataFileWriter::writeKeyFrameEntries(const std::vector<rfs::iframe_info_t>&
     kfNext_ -= count * kEntrySize;
 }
 
-void DataFileWriter::endEvent() {
+void DataFileWriter::endEvent(RecordingEnd ending) {
     rfs::index_event_info& r = events_.back().record;
+    r.magic = ending == RecordingEnd::EventStillWriting ? rfs::kEventWritingMagic : rfs::kEventMagic;
     std::vector<uint8_t> block;
     for (int64_t second = eventFirstSecond_; second <= eventLastSecond_; ++second) {
         const rfs::mobit_info_t record = motionBits(second);
@@ -182,8 +183,9 @@ void DataFileWriter::endEvent() {
 }
 
 ClosedDataFile DataFileWriter::close(uint32_t eseq) {
+    // An event still open here goes on in the track's next file.
     if (eventOpen_)
-        endEvent();
+        endEvent(RecordingEnd::Finished);
     rfs::iframe_info_t end{};
     end.magic = rfs::kIFrameEndMagic;
     sink_->writeAt(kfNext_, recordBytes(end));
@@ -193,7 +195,7 @@ ClosedDataFile DataFileWriter::close(uint32_t eseq) {
     r.magic = rfs::kFileMagic;
     r.file_no = static_cast<uint16_t>(slot_.index + 1);
     r.event_nr = static_cast<uint16_t>(events_.size());
-    r.state = rfs::FileInUse;
+    r.state = state_;
     r.chn = storeChannel_;
     r.type = rfs::RecordingFile;
     r.start_time = events_.front().record.start_time;

@@ -43,9 +43,11 @@ rfs::index_file_info freeFileRecord(const DataFileLayout& layout, uint32_t index
 
 class DataFileWriter {
 public:
-    DataFileWriter(const DataFileLayout& layout, DataFileSlot slot, uint8_t storeChannel,
+    DataFileWriter(const DataFileLayout& layout, DataFileSlot slot, uint8_t storeChannel, rfs::FileState state,
                    std::unique_ptr<ByteSink> sink);
 
+    rfs::FileState state() const { return state_; }
+    std::size_t eventCount() const { return events_.size(); }
     // A free event slot and, once the file has events, the same month.
     bool canStartEvent(int64_t timeUs) const;
     // Whether the group fits into the open event, or into a new one when none is open.
@@ -53,8 +55,9 @@ public:
 
     void beginEvent(uint32_t recTypes, uint8_t flag);
     void append(std::span<const StoredFrame> group);  // the group must fit
-    void endEvent();
-    // Ends an open event, marks the end of the key-frame index and writes the file record.
+    // The record says whether the recorder finished the event or was still writing it.
+    void endEvent(RecordingEnd ending);
+    // Ends an open event as finished, marks the end of the key-frame index and writes the file record.
     ClosedDataFile close(uint32_t eseq);
 
 private:
@@ -63,6 +66,7 @@ private:
     DataFileLayout layout_;
     DataFileSlot slot_;
     uint8_t storeChannel_;
+    rfs::FileState state_;
     std::unique_ptr<ByteSink> sink_;
     uint32_t dataEnd_;    // where the next frame record goes
     uint32_t kfNext_;     // where the next key-frame entry goes

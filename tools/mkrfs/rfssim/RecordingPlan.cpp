@@ -51,9 +51,19 @@ RecordingPlan planRecordings(const Scenario& scenario) {
         const int64_t to = rfs::toEpochSeconds(recording.to);
         for (int64_t start = from; start < to;) {
             const int64_t end = nextCut(recording, from, start, to);
-            plan.events.push_back(PlannedEvent{recording.channel, recording.stream, storeChannel(scenario, recording),
-                                               streamVideo(scenario, recording.stream), start, end, recording.recTypes,
-                                               recording.flag, recording.audio, recording.virtualKeyFrameEvery});
+            plan.events.push_back(PlannedEvent{.userChannel = recording.channel,
+                                               .stream = recording.stream,
+                                               .storeChannel = storeChannel(scenario, recording),
+                                               .video = streamVideo(scenario, recording.stream),
+                                               .startSecond = start,
+                                               .endSecond = end,
+                                               .recTypes = recording.recTypes,
+                                               .flag = recording.flag,
+                                               .audio = recording.audio,
+                                               .virtualKeyFrameEvery = recording.virtualKeyFrameEvery,
+                                               .fileState = recording.fileState,
+                                               .newFile = recording.newFile && start == from,
+                                               .ending = end == to ? recording.ending : RecordingEnd::Finished});
             addChunks(plan, plan.events.size() - 1);
             start = end;
         }

@@ -21,6 +21,9 @@ struct PlannedEvent {
     uint8_t flag = 0;
     bool audio = false;
     int virtualKeyFrameEvery = 0;
+    rfs::FileState fileState = rfs::FileInUse;
+    bool newFile = false;                          // the recording's first event only
+    RecordingEnd ending = RecordingEnd::Finished;  // the recording's, on its last event only
 
     uint32_t frameCount() const;
     int64_t frameTimeUs(uint32_t frame) const;  // frameCount() gives the event's end

@@ -28,22 +28,31 @@ struct PartitionSettings {
     uint8_t indexValid = 0x0F;
 };
 
+// How the recorder left a recording when the store was read: finished, or with its last event still
+// being written (its event record says "EvWr"). The traces of an unclean shutdown belong here as well.
+enum class RecordingEnd { Finished, EventStillWriting };
+
 struct Recording {
     int channel = 1;  // as users see it: 1 is store channel 0
     StreamKind stream = StreamKind::Main;
-    rfs::CalendarTime from;
-    rfs::CalendarTime to;  // exclusive
+    rfs::CalendarTime from{};
+    rfs::CalendarTime to{};  // exclusive
     uint32_t recTypes = rfs::RecNormal;
     uint8_t flag = 0;
     bool audio = false;
     int virtualKeyFrameEvery = 0;  // 0: none; n: every n-th picture of a GOP is listed as a key frame
     int eventSeconds = 0;          // 0: one event per recording
+    // Given to the files that hold the recording's events; a file never mixes states.
+    rfs::FileState fileState = rfs::FileInUse;
+    RecordingEnd ending = RecordingEnd::Finished;
+    bool newFile = false;  // the first event starts a data file of its own
 };
 
 struct Scenario {
     std::optional<StoreLayout> layout;  // absent until the output (folder or image) decides it
     int channels = 4;
     uint32_t dataFileSize = 0x10000000;
+    std::optional<uint32_t> eventsPerFile;  // a track starts a new file after that many; absent: the file's slots
     bool labels = true;
     std::vector<PartitionSettings> partitions{PartitionSettings{}};
     VideoSettings video;

@@ -140,7 +140,8 @@ uint32_t readTypes(const Node& node) {
 }
 
 Recording readRecording(const Node& node) {
-    node.allowOnly({"channel", "stream", "from", "to", "types", "flag", "audio", "virtual_kf_every", "event_seconds"});
+    node.allowOnly({"channel", "stream", "from", "to", "types", "flag", "audio", "virtual_kf_every", "event_seconds",
+                    "file_state", "writing", "new_file"});
     Recording recording;
     if (!node.has("channel"))
         throw SimError(node.path() + " needs \"channel\"");
@@ -160,6 +161,13 @@ Recording readRecording(const Node& node) {
     node.readBool("audio", recording.audio);
     node.readInteger("virtual_kf_every", recording.virtualKeyFrameEvery);
     node.readInteger("event_seconds", recording.eventSeconds);
+    uint8_t fileState = recording.fileState;
+    node.readInteger("file_state", fileState);
+    recording.fileState = static_cast<rfs::FileState>(fileState);
+    bool writing = false;
+    node.readBool("writing", writing);
+    recording.ending = writing ? RecordingEnd::EventStillWriting : RecordingEnd::Finished;
+    node.readBool("new_file", recording.newFile);
     return recording;
 }
 
@@ -183,13 +191,15 @@ std::vector<Item> readList(const Node& parent, const char* key, Item (*readItem)
 }
 
 Scenario readScenario(const Node& root) {
-    root.allowOnly(
-        {"layout", "channels", "data_file_size", "labels", "partitions", "video", "sub_video", "recordings"});
+    root.allowOnly({"layout", "channels", "data_file_size", "events_per_file", "labels", "partitions", "video",
+                    "sub_video", "recordings"});
     Scenario scenario;
     if (root.has("layout"))
         scenario.layout = readLayout(root);
     root.readInteger("channels", scenario.channels);
     root.readInteger("data_file_size", scenario.dataFileSize);
+    if (root.has("events_per_file"))
+        root.readInteger("events_per_file", scenario.eventsPerFile.emplace());
     root.readBool("labels", scenario.labels);
     if (root.has("partitions"))
         scenario.partitions = readList(root, "partitions", readPartition);

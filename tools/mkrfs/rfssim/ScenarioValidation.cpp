@@ -43,6 +43,8 @@ void validateRecording(const Scenario& scenario, const Recording& recording, con
                 (recording.virtualKeyFrameEvery > 0 && recording.virtualKeyFrameEvery < gop),
             where + ".virtual_kf_every must be 0 or less than the stream's gop (" + std::to_string(gop) + ")");
     require(recording.eventSeconds >= 0, where + ".event_seconds must not be negative");
+    require(recording.fileState >= rfs::FileInUse && recording.fileState <= rfs::FileRepaired,
+            where + ".file_state must be 1, 2, 3 or 4 (a state of a file in use)");
 }
 
 }  // namespace
@@ -53,6 +55,9 @@ void validateScenario(const Scenario& scenario) {
             "channels must be from 1 to " + std::to_string(kMaxChannels));
     require(rfs::normalisedDataFileSize(scenario.dataFileSize) == scenario.dataFileSize,
             "data_file_size must be 268435456, 536870912 or 1073741824");
+    const uint32_t eventSlots = rfs::eventsPerFile(scenario.dataFileSize);
+    require(!scenario.eventsPerFile || (*scenario.eventsPerFile >= 1 && *scenario.eventsPerFile <= eventSlots),
+            "events_per_file must be from 1 to " + std::to_string(eventSlots) + " (the event slots of a data file)");
     require(!scenario.partitions.empty() && scenario.partitions.size() <= rfs::kMaxPartitions,
             "a store has 1 to 4 partitions");
     require(*scenario.layout == StoreLayout::RawImage || scenario.partitions.size() == 1,

@@ -10,6 +10,7 @@ namespace {
 WrittenEvent describeEvent(const ClosedEvent& event) {
     const rfs::index_event_info& r = event.record;
     return WrittenEvent{.eventNo = r.event_no,
+                        .magic = r.magic,
                         .start = rfs::unpackTime(r.start_time),
                         .end = rfs::unpackTime(r.end_time),
                         .recType = r.rec_type,
@@ -30,6 +31,7 @@ WrittenFile describeFile(const ClosedDataFile& file) {
     WrittenFile written{.partition = file.slot.partition,
                         .fileIndex = file.slot.index,
                         .storeChannel = r.chn,
+                        .state = static_cast<rfs::FileState>(r.state),
                         .eseq = r.eseq,
                         .start = rfs::unpackTime(r.start_time),
                         .end = rfs::unpackTime(r.end_time),

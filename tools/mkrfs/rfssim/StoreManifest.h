@@ -14,6 +14,7 @@ namespace rfssim {
 
 struct WrittenEvent {
     uint16_t eventNo = 0;  // 1-based within the file
+    uint32_t magic = 0;    // rfs::kEventMagic, or rfs::kEventWritingMagic for an event still being written
     rfs::CalendarTime start;
     rfs::CalendarTime end;  // second of the last frame
     uint32_t recType = 0;
@@ -33,6 +34,7 @@ struct WrittenFile {
     int partition = 0;
     uint32_t fileIndex = 0;
     int storeChannel = 0;
+    rfs::FileState state = rfs::FileInUse;
     uint32_t eseq = 0;
     rfs::CalendarTime start;
     rfs::CalendarTime end;

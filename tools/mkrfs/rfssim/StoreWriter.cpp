@@ -15,8 +15,8 @@
 namespace rfssim {
 namespace {
 
-void writeRecordings(const RecordingPlan& plan, const StoreGeometry& geometry, StoreMedium& medium,
-                     DataFileLedger& ledger) {
+void writeRecordings(const RecordingPlan& plan, const StoreGeometry& geometry, uint32_t eventsPerFile,
+                     StoreMedium& medium, DataFileLedger& ledger) {
     const DataFileOpener open = [&medium](DataFileSlot slot) {
         return medium.openDataFile(slot.partition, slot.index);
     };
@@ -26,7 +26,7 @@ void writeRecordings(const RecordingPlan& plan, const StoreGeometry& geometry, S
         const PlannedEvent& event = plan.events[job.eventIndex];
         const auto [found, added] = trackOfChannel.try_emplace(event.storeChannel, tracks.size());
         if (added)
-            tracks.emplace_back(geometry.dataFile, ledger, open, event.storeChannel);
+            tracks.emplace_back(geometry.dataFile, eventsPerFile, ledger, open, event.storeChannel);
         tracks[found->second].write(event, job, chunk);
     });
     for (TrackWriter& track : tracks)
@@ -59,7 +59,7 @@ StoreManifest writeStore(const Scenario& scenario, const std::filesystem::path& 
     const std::unique_ptr<StoreMedium> medium = createMedium(*scenario.layout, path, geometry);
     DataFileLedger ledger(geometry.filesPerPartition);
 
-    writeRecordings(plan, geometry, *medium, ledger);
+    writeRecordings(plan, geometry, scenario.eventsPerFile.value_or(geometry.dataFile.eventsPerFile), *medium, ledger);
     writeFreeFiles(geometry, *medium, ledger);
     writeIndexAreas(geometry, *medium, ledger);
     if (scenario.labels)

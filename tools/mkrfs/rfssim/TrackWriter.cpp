@@ -7,8 +7,13 @@
 
 namespace rfssim {
 
-TrackWriter::TrackWriter(const DataFileLayout& layout, DataFileLedger& ledger, DataFileOpener open, int storeChannel)
-    : layout_(layout), ledger_(ledger), open_(std::move(open)), storeChannel_(storeChannel) {}
+TrackWriter::TrackWriter(const DataFileLayout& layout, uint32_t eventsPerFile, DataFileLedger& ledger,
+                         DataFileOpener open, int storeChannel)
+    : layout_(layout),
+      eventsPerFile_(eventsPerFile),
+      ledger_(ledger),
+      open_(std::move(open)),
+      storeChannel_(storeChannel) {}
 
 rfs::KVFrameHeader TrackWriter::header(const PlannedEvent& event, const SimFrame& frame) {
     rfs::KVFrameHeader h{};
@@ -45,17 +50,17 @@ void TrackWriter::write(const PlannedEvent& event, const ChunkJob& job, const En
         place(group, job.firstFrame == 0 && g == 0, event);
     }
     if (job.endsEvent)
-        file_->endEvent();
+        file_->endEvent(event.ending);
 }
 
 void TrackWriter::place(std::span<const StoredFrame> group, bool startsEvent, const PlannedEvent& event) {
     if (startsEvent) {
-        if (!file_ || !file_->canStartEvent(static_cast<int64_t>(group.front().header.Time)) || !file_->fits(group))
-            switchFile();
+        if (needsNewFile(group, event))
+            switchFile(event.fileState);
         file_->beginEvent(event.recTypes, event.flag);
     } else if (!file_->fits(group)) {
         // The event goes on in the next file as an event of its own.
-        switchFile();
+        switchFile(event.fileState);
         file_->beginEvent(event.recTypes, event.flag);
     }
     if (!file_->fits(group))
@@ -64,10 +69,16 @@ void TrackWriter::place(std::span<const StoredFrame> group, bool startsEvent, co
     file_->append(group);
 }
 
-void TrackWriter::switchFile() {
+// A file has one state for all its events, so an event of another state never joins it.
+bool TrackWriter::needsNewFile(std::span<const StoredFrame> group, const PlannedEvent& event) const {
+    return !file_ || event.newFile || file_->state() != event.fileState || file_->eventCount() >= eventsPerFile_ ||
+           !file_->canStartEvent(static_cast<int64_t>(group.front().header.Time)) || !file_->fits(group);
+}
+
+void TrackWriter::switchFile(rfs::FileState state) {
     close();
     const DataFileSlot slot = ledger_.allocate();
-    file_ = std::make_unique<DataFileWriter>(layout_, slot, static_cast<uint8_t>(storeChannel_), open_(slot));
+    file_ = std::make_unique<DataFileWriter>(layout_, slot, static_cast<uint8_t>(storeChannel_), state, open_(slot));
 }
 
 void TrackWriter::close() {

@@ -1,5 +1,6 @@
 // Stores the frames of one channel's stream: numbers them, gives them their records' headers and moves
-// on to a fresh data file when the open one is full, has no free event slot, or the month changes.
+// on to a fresh data file when the open one is full, holds its share of events, or the month changes,
+// and when an event asks for a file of its own or for another file state.
 #pragma once
 
 #include <functional>
@@ -17,7 +18,8 @@ using DataFileOpener = std::function<std::unique_ptr<ByteSink>(DataFileSlot)>;
 
 class TrackWriter {
 public:
-    TrackWriter(const DataFileLayout& layout, DataFileLedger& ledger, DataFileOpener open, int storeChannel);
+    TrackWriter(const DataFileLayout& layout, uint32_t eventsPerFile, DataFileLedger& ledger, DataFileOpener open,
+                int storeChannel);
 
     void write(const PlannedEvent& event, const ChunkJob& job, const EncodedChunk& chunk);
     void close();
@@ -25,9 +27,11 @@ public:
 private:
     rfs::KVFrameHeader header(const PlannedEvent& event, const SimFrame& frame);
     void place(std::span<const StoredFrame> group, bool startsEvent, const PlannedEvent& event);
-    void switchFile();
+    bool needsNewFile(std::span<const StoredFrame> group, const PlannedEvent& event) const;
+    void switchFile(rfs::FileState state);
 
     DataFileLayout layout_;
+    uint32_t eventsPerFile_;
     DataFileLedger& ledger_;
     DataFileOpener open_;
     int storeChannel_;
