@@ -4,50 +4,20 @@
 #include <algorithm>
 #include <vector>
 
-#include "DiskRegistry.h"
-#include "KVPlayHDD.h"
-#include "MessageLine.h"
-#include "TempDir.h"
-#include "TestStore.h"
+#include "ReaderFixture.h"
 
 using namespace kvhdd;
 namespace fs = std::filesystem;
 
 namespace {
 
-class ReaderTest : public ::testing::Test {
+class ReaderTest : public ReaderFixture {
 protected:
-    void SetUp() override {
-        setMessageSink([this](const std::string& line) { lines_.push_back(line); });
-        ASSERT_EQ(KVrfs_init_hdd(64, 20), 0);
-    }
-
-    void TearDown() override {
-        for (int id = 0; id < kMaxDisks; ++id)
-            KVrfs_remove_disk_hdd(id);
-        KVrfs_mode_set(0);
-        setMessageSink({});
-    }
-
     TestStore store(StoreLayout layout, int partitions = 1) {
         TestStore s = writeTestStore(dir_.path(), layout, partitions);
         KVrfs_mode_set(layout == StoreLayout::Directory ? 1 : 0);
         return s;
     }
-
-    int attach(const TestStore& s, int id = 0, int type = 0, int group = 0) {
-        return KVrfs_add_disk_hdd(id, s.path.c_str(), type, group, nullptr);
-    }
-
-    // True when a message line ends with `text` (the prefix carries the local time).
-    bool said(const std::string& text) const {
-        return std::any_of(lines_.begin(), lines_.end(), [&](const std::string& line) {
-            return line.size() >= text.size() && line.compare(line.size() - text.size(), text.size(), text) == 0;
-        });
-    }
-
-    TempDir dir_;
-    std::vector<std::string> lines_;
 };
 
 class AttachBothModes : public ReaderTest, public ::testing::WithParamInterface<StoreLayout> {};

@@ -39,6 +39,34 @@ KVRFS_API int32_t get_disk_param_hdd(const char* path, void* param);
 /* As get_disk_param_hdd, with the free file count of all partitions filled in. */
 KVRFS_API int32_t get_disk_param_size(const char* path, void* param);
 
+/* Searches. Search types 2 and 3 return a search handle (0..63), search types 0 and 1 return 64.
+   out: search type 2, an rfs_event_list_t* receiving slot 0; month search, 31 uint32_t day masks. */
+KVRFS_API int32_t KVrfs_find_start_hdd(const rfs_find_param_t* param, void* out);
+KVRFS_API int32_t KVrfs_find_stop_hdd(int handle);
+/* The slot's list; it belongs to the handle until KVrfs_find_stop_hdd. */
+KVRFS_API int32_t KVrfs_get_event_hdd(int handle, int slot, rfs_event_list_t* out);
+/* mode 0: the first event running at or after seek_start; other: the last one before seek_end. */
+KVRFS_API int32_t KVrfs_event_seek_hdd(int handle, int slot, const rfs_time_t* seek_start,
+                                       const rfs_time_t* seek_end, int mode);
+KVRFS_API int32_t KVrfs_get_current_event_hdd(int handle, int slot, rfs_event_t* out);
+KVRFS_API int32_t KVrfs_get_pre_event_hdd(int handle, int slot, rfs_event_t* out);
+KVRFS_API int32_t KVrfs_get_next_event_hdd(int handle, int slot, rfs_event_t* out);
+
+/* Reading. Buffers are a multiple of 4096 bytes; the first *skip bytes delivered are not the
+   event's. Results: bytes delivered, 0 at the end of the event, or a negative code. */
+KVRFS_API int32_t KVrfs_read_start_hdd(int chn);
+/* direction 1: the key frame at or before the time; other: at or after it. */
+KVRFS_API int32_t KVrfs_tseek_hdd(int handle, const rfs_time_t* seek_time, int direction, int unused,
+                                  const rfs_event_t* event, int end_at_last_key_frame);
+KVRFS_API int32_t KVrfs_read_hdd(int handle, void* buffer, int length, int* skip, rfs_read_pos_t* pos);
+KVRFS_API int32_t KVrfs_get_next_kframe_hdd(int handle, void* buffer, int length, int* skip, int n,
+                                            rfs_read_pos_t* pos);
+KVRFS_API int32_t KVrfs_get_prev_kframe_hdd(int handle, void* buffer, int length, int* skip, int n,
+                                            rfs_read_pos_t* pos);
+KVRFS_API int32_t KVrfs_get_current_kframe_hdd(int handle, void* buffer, int length, int* skip,
+                                               rfs_read_pos_t* pos);
+KVRFS_API int32_t KVrfs_read_stop_hdd(int handle);
+
 #ifdef __cplusplus
 }
 #endif

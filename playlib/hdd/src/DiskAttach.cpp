@@ -7,6 +7,8 @@
 #include "LabelHeadScan.h"
 #include "MessageLine.h"
 #include "PartitionLoader.h"
+#include "ReadHandles.h"
+#include "SearchHandles.h"
 
 namespace kvhdd {
 namespace {
@@ -64,6 +66,8 @@ int32_t initReader(int maxRecChannels, int moareaNums) {
         message("invalid moarea nums! init rfs failed!\n");
         return kFailed;
     }
+    freeAllSearchHandles();
+    freeAllReadHandles();
     return 0;
 }
 

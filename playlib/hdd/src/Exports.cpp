@@ -5,6 +5,11 @@
 
 #include "DiskAttach.h"
 #include "DiskProbe.h"
+#include "EventCursor.h"
+#include "ReadHandles.h"
+#include "SearchControl.h"
+#include "StreamRead.h"
+#include "TimeSeek.h"
 
 namespace {
 
@@ -18,6 +23,9 @@ int32_t guarded(Call call) noexcept {
         return KVRFS_ERR_FAILED;
     }
 }
+
+// A negative length is no buffer at all; it fails the 4 KiB alignment check.
+std::size_t bufferLength(int length) { return length < 0 ? 1 : static_cast<std::size_t>(length); }
 
 }  // namespace
 
@@ -45,6 +53,75 @@ int32_t get_disk_param_hdd(const char* path, void* param) {
 
 int32_t get_disk_param_size(const char* path, void* param) {
     return guarded([&] { return kvhdd::probeDiskParamWithFreeFiles(path, param); });
+}
+
+int32_t KVrfs_find_start_hdd(const rfs_find_param_t* param, void* out) {
+    return guarded([&] { return kvhdd::findStart(param, out); });
+}
+
+int32_t KVrfs_find_stop_hdd(int handle) {
+    return guarded([&] { return kvhdd::findStop(handle); });
+}
+
+int32_t KVrfs_get_event_hdd(int handle, int slot, rfs_event_list_t* out) {
+    return guarded([&] { return kvhdd::getEventList(handle, slot, out); });
+}
+
+int32_t KVrfs_event_seek_hdd(int handle, int slot, const rfs_time_t* seek_start, const rfs_time_t* seek_end,
+                             int mode) {
+    return guarded([&] { return kvhdd::seekEvent(handle, slot, seek_start, seek_end, mode); });
+}
+
+int32_t KVrfs_get_current_event_hdd(int handle, int slot, rfs_event_t* out) {
+    return guarded([&] { return kvhdd::moveCursor(handle, slot, kvhdd::CursorMove::Current, out); });
+}
+
+int32_t KVrfs_get_pre_event_hdd(int handle, int slot, rfs_event_t* out) {
+    return guarded([&] { return kvhdd::moveCursor(handle, slot, kvhdd::CursorMove::Previous, out); });
+}
+
+int32_t KVrfs_get_next_event_hdd(int handle, int slot, rfs_event_t* out) {
+    return guarded([&] { return kvhdd::moveCursor(handle, slot, kvhdd::CursorMove::Next, out); });
+}
+
+int32_t KVrfs_read_start_hdd(int chn) {
+    return guarded([&] { return kvhdd::readStart(chn); });
+}
+
+int32_t KVrfs_tseek_hdd(int handle, const rfs_time_t* seek_time, int direction, int /*unused*/,
+                        const rfs_event_t* event, int end_at_last_key_frame) {
+    return guarded([&] { return kvhdd::timeSeek(handle, seek_time, direction, event, end_at_last_key_frame); });
+}
+
+int32_t KVrfs_read_hdd(int handle, void* buffer, int length, int* skip, rfs_read_pos_t* pos) {
+    return guarded([&] {
+        return kvhdd::readSequential(handle, static_cast<unsigned char*>(buffer), bufferLength(length), skip, pos);
+    });
+}
+
+int32_t KVrfs_get_next_kframe_hdd(int handle, void* buffer, int length, int* skip, int n, rfs_read_pos_t* pos) {
+    return guarded([&] {
+        return kvhdd::readKeyFrame(handle, static_cast<unsigned char*>(buffer), bufferLength(length), skip,
+                                   kvhdd::KeyFrameStep::Next, n, pos);
+    });
+}
+
+int32_t KVrfs_get_prev_kframe_hdd(int handle, void* buffer, int length, int* skip, int n, rfs_read_pos_t* pos) {
+    return guarded([&] {
+        return kvhdd::readKeyFrame(handle, static_cast<unsigned char*>(buffer), bufferLength(length), skip,
+                                   kvhdd::KeyFrameStep::Previous, n, pos);
+    });
+}
+
+int32_t KVrfs_get_current_kframe_hdd(int handle, void* buffer, int length, int* skip, rfs_read_pos_t* pos) {
+    return guarded([&] {
+        return kvhdd::readKeyFrame(handle, static_cast<unsigned char*>(buffer), bufferLength(length), skip,
+                                   kvhdd::KeyFrameStep::Current, 0, pos);
+    });
+}
+
+int32_t KVrfs_read_stop_hdd(int handle) {
+    return guarded([&] { return kvhdd::readStop(handle); });
 }
 
 }

@@ -20,10 +20,76 @@ typedef struct rfs_time_t {
     uint16_t year; /* year - 2000 */
 } rfs_time_t;
 
+/* Search parameters. */
+typedef struct rfs_find_param_t {
+    uint8_t data_type;   /* 0 recordings, 1 pictures, 2 labels (month search only) */
+    uint8_t search_type; /* 0 month, 1 none, 2 merged into one list, 3 one list per channel */
+    uint8_t find_mode;   /* 4: take a handle, search nothing */
+    uint8_t reserved3;
+    int32_t record_type; /* record type mask; -1 for all */
+    int32_t chnCnt;      /* channel bits in chnBit */
+    int32_t reserved12;
+    rfs_time_t start;
+    rfs_time_t end;
+    int32_t skip_empty; /* non-zero: leave out events whose start equals their end */
+    int32_t reserved36;
+    const uint8_t* chnBit; /* bit c of byte c / 8 selects channel c */
+    const uint32_t* integratedRecType;
+    int32_t integratedRecTypeCount;
+    int32_t reserved60;
+} rfs_find_param_t;
+
+/* One listed event. */
+typedef struct rfs_event_t {
+    uint8_t handle;
+    uint8_t slot;
+    uint8_t invalid; /* non-zero: skipped by the cursor, refused by the reader */
+    uint8_t reserved3;
+    int32_t index;      /* position in its sorted list */
+    uint32_t record_id; /* disk id << 24 | partition << 16 | data file index */
+    uint32_t rec_type;
+    uint8_t chn;
+    uint8_t norm;
+    uint8_t res;
+    uint8_t marked;
+    uint8_t pass; /* 1: found on a redundant disk */
+    uint8_t reserved21[3];
+    rfs_time_t start;
+    rfs_time_t end;
+    uint32_t data_start;
+    uint32_t data_len;
+    uint32_t kf_top;
+    uint32_t kf_low;
+    uint8_t reserved56[8];
+    int32_t event_idx; /* event number within its file, from 0 */
+    int32_t reserved68;
+} rfs_event_t;
+
+/* An out-parameter naming a list the library owns. */
+typedef struct rfs_event_list_t {
+    rfs_event_t* list;
+    int count;
+} rfs_event_list_t;
+
+/* Filled by the read calls with the time of the key frame delivered, where they deliver one. */
+typedef rfs_time_t rfs_read_pos_t;
+
 #ifdef __cplusplus
 }
 static_assert(sizeof(rfs_time_t) == 8);
 static_assert(offsetof(rfs_time_t, year) == 6);
+static_assert(sizeof(rfs_find_param_t) == 64);
+static_assert(offsetof(rfs_find_param_t, start) == 16);
+static_assert(offsetof(rfs_find_param_t, skip_empty) == 32);
+static_assert(offsetof(rfs_find_param_t, chnBit) == 40);
+static_assert(offsetof(rfs_find_param_t, integratedRecType) == 48);
+static_assert(offsetof(rfs_find_param_t, integratedRecTypeCount) == 56);
+static_assert(sizeof(rfs_event_t) == 72);
+static_assert(offsetof(rfs_event_t, record_id) == 8);
+static_assert(offsetof(rfs_event_t, chn) == 16);
+static_assert(offsetof(rfs_event_t, start) == 24);
+static_assert(offsetof(rfs_event_t, data_start) == 40);
+static_assert(offsetof(rfs_event_t, event_idx) == 64);
 #endif
 
 #endif

@@ -1,0 +1,242 @@
+#include "EventSearch.h"
+
+#include <algorithm>
+
+#include "DiskRegistry.h"
+#include "MessageLine.h"
+#include "PartitionIndex.h"
+#include "SearchDiagnostics.h"
+#include "SearchHandles.h"
+#include "SearchRequest.h"
+
+namespace kvhdd {
+namespace {
+
+constexpr uint32_t kWindowFiles = 40;
+constexpr uint32_t kGrowthStep = 300;
+constexpr int kGroupsPerPass = 26;
+
+class EventCollector {
+public:
+    EventCollector(int handleNumber, const SearchRequest& request)
+        : handleNumber_(handleNumber), handle_(searchHandles()[handleNumber]), request_(request),
+          initialCapacity_(initialCapacity(request.param())) {}
+
+    int32_t run() {
+        dumpDiskSummary();
+        for (int pass = 0; pass < 2; ++pass) {
+            const int32_t result = searchPass(pass);
+            sortLists(pass);
+            if (result != 0)
+                return result;
+        }
+        return 0;
+    }
+
+private:
+    static uint32_t initialCapacity(const rfs_find_param_t& param) {
+        if (param.search_type != 2)
+            return 200;
+        const SearchRequest request(param);
+        uint32_t channels = 0;
+        for (int c = 0; c < kChannelSlots; ++c)
+            channels += request.channelSelected(c) ? 1 : 0;
+        return std::max<uint32_t>(84 * channels, 200);
+    }
+
+    int32_t searchPass(int pass) {
+        const DiskRegistry& reg = registry();
+        for (const auto& disk : reg.disks) {
+            if (!disk)
+                continue;
+            if (disk->group < 0 || disk->group >= 2 * kGroupsPerPass) {
+                if (pass == 0)
+                    message("disk[%d] is in valid disk group[%d]\n", disk->disk_id, disk->group);
+                continue;
+            }
+            if ((disk->group >= kGroupsPerPass) != (pass == 1))
+                continue;
+            if (disk->param.disk_state > 2) {
+                message("disk%d is err\n", disk->disk_id);
+                continue;
+            }
+            for (int p = 0; p < disk->param.part_count; ++p) {
+                const rfs::part_info_t& part = disk->part[p];
+                if (part.state > 1) {
+                    message("disk%d part%d is err\n", disk->disk_id, p);
+                    continue;
+                }
+                if (reg.maxFileNr == 0)
+                    return 0;
+                if (part.rec_start > part.rec_end || !request_.overlaps(part.rec_start, part.rec_end))
+                    continue;
+                const int32_t result = searchPartition(*disk, p, pass);
+                if (result != 0)
+                    return result;
+            }
+        }
+        return 0;
+    }
+
+    int32_t searchPartition(const DiskRecord& disk, int partition, int pass) {
+        PartitionIndex index(disk, partition);
+        std::vector<rfs::index_file_info> files;
+        // A partition without a valid copy is skipped; the others are still searched.
+        if (!index.open() || !index.readFileTable(files))
+            return index.error();
+
+        const uint32_t perFile = index.eventsPerFile();
+        std::vector<rfs::index_event_info> window;
+        uint32_t windowFirst = 0;
+        uint32_t windowCount = 0;
+        for (uint32_t m = 0; m < files.size(); ++m) {
+            const rfs::index_file_info& file = files[m];
+            if (!acceptsFile(file))
+                continue;
+            if (m < windowFirst || m >= windowFirst + windowCount) {
+                const uint32_t count = std::min<uint32_t>(kWindowFiles, static_cast<uint32_t>(files.size()) - m);
+                message("read_event:buf:%u-%u,now:%u\n", m, m + count, m);
+                if (!index.readEventBlocks(m, count, window, windowCount))
+                    return index.error();
+                windowFirst = m;
+            }
+            const rfs::index_event_info* block = &window[static_cast<std::size_t>(m - windowFirst) * perFile];
+            const int32_t result = listFileEvents(disk, partition, m, file, block, perFile, pass);
+            if (result != 0)
+                return result;
+        }
+        return 0;
+    }
+
+    bool acceptsFile(const rfs::index_file_info& file) const {
+        return file.magic == rfs::kFileMagic &&
+               (file.state == rfs::FileInUse || file.state == rfs::FileEventsOnly || file.state == rfs::FileRepaired) &&
+               request_.channelSelected(file.chn) && file.type == request_.param().data_type &&
+               file.start_time <= file.end_time && request_.overlaps(file.start_time, file.end_time);
+    }
+
+    bool acceptsEvent(const rfs::index_event_info& event) const {
+        return event.magic == rfs::kEventMagic && event.flag != 1 && request_.recordTypeMatches(event.rec_type) &&
+               event.end_time >= event.start_time && request_.overlaps(event.start_time, event.end_time) &&
+               !(request_.param().skip_empty != 0 && event.start_time == event.end_time);
+    }
+
+    int32_t listFileEvents(const DiskRecord& disk, int partition, uint32_t fileIndex, const rfs::index_file_info& file,
+                           const rfs::index_event_info* block, uint32_t perFile, int pass) {
+        // Channels above the slot table have no list to go to.
+        const int slotNumber = request_.param().search_type == 3 ? file.chn : 0;
+        if (slotNumber >= kChannelSlots)
+            return 0;
+        SlotList& slot = handle_.slots[slotNumber];
+        const uint32_t events = std::min<uint32_t>(file.event_nr, perFile);
+        for (uint32_t k = 0; k < events; ++k) {
+            const rfs::index_event_info& event = block[k];
+            // The block ends at the first empty record or at the event still being written.
+            if (event.magic == 0 || event.magic == rfs::kEventWritingMagic)
+                break;
+            if (!acceptsEvent(event))
+                continue;
+            if (pass == 1 && coveredByPass0(slot, file.chn, event.start_time, event.end_time))
+                continue;
+            if (listed_ >= kMaxListedEvents)
+                return 0;
+            growIfFull(slot);
+            slot.events.push_back(outputRecord(disk, partition, fileIndex, file, event, k, slotNumber, pass));
+            handle_.earliestStart = handle_.earliestStart == 0 ? event.start_time
+                                                               : std::min(handle_.earliestStart, event.start_time);
+            handle_.latestEnd = std::max(handle_.latestEnd, event.end_time);
+            handle_.contributed[disk.disk_id][partition] = true;
+            ++listed_;
+        }
+        message("chn:%d, buf_len:%u, data_len:%zu\n", file.chn, slot.capacityStep, slot.events.size());
+        return 0;
+    }
+
+    void growIfFull(SlotList& slot) {
+        if (slot.events.size() < slot.capacityStep)
+            return;
+        slot.capacityStep = slot.capacityStep == 0 ? initialCapacity_ : slot.capacityStep + kGrowthStep;
+        slot.events.reserve(slot.capacityStep);
+    }
+
+    // A redundant disk's event adds nothing when the normal disks' events of its channel cover it.
+    static bool coveredByPass0(const SlotList& slot, uint8_t chn, rfs::PackedTime start, rfs::PackedTime end) {
+        bool haveSpan = false;
+        rfs::PackedTime lo = 0;
+        rfs::PackedTime hi = 0;
+        for (int i = 0; i < slot.pass0Count; ++i) {
+            const rfs_event_t& listed = slot.events[i];
+            if (listed.chn != chn)
+                continue;
+            const rfs::PackedTime s = rfs::packTime(listed.start);
+            rfs::PackedTime e = rfs::packTime(listed.end);
+            if (!haveSpan || s < lo || s > hi) {
+                if (start < s && hi < end)
+                    return false;
+                lo = s;
+                haveSpan = true;
+            } else if (hi > e) {
+                e = hi;
+            }
+            if (e >= end)
+                return true;
+            hi = e;
+        }
+        return false;
+    }
+
+    rfs_event_t outputRecord(const DiskRecord& disk, int partition, uint32_t fileIndex,
+                             const rfs::index_file_info& file, const rfs::index_event_info& event, uint32_t k,
+                             int slot, int pass) const {
+        rfs_event_t out{};
+        out.handle = static_cast<uint8_t>(handleNumber_);
+        out.slot = static_cast<uint8_t>(slot);
+        out.record_id = static_cast<uint32_t>(disk.disk_id) << 24 | static_cast<uint32_t>(partition) << 16 |
+                        (fileIndex & 0xffff);
+        out.rec_type = event.rec_type;
+        out.chn = file.chn;
+        out.norm = event.norm;
+        out.res = event.res;
+        out.marked = event.flag == 2 ? 1 : 0;
+        out.pass = static_cast<uint8_t>(pass);
+        out.start = rfs::toRfsTime(event.start_time);
+        out.end = rfs::toRfsTime(event.end_time);
+        out.data_start = event.data_start;
+        out.data_len = event.data_len;
+        out.kf_top = event.kf_top;
+        out.kf_low = event.kf_low;
+        out.event_idx = static_cast<int32_t>(k);
+        return out;
+    }
+
+    // Every slot is sorted: the second stream of a store's channels may lie above the channel limit.
+    void sortLists(int pass) {
+        for (SlotList& slot : handle_.slots) {
+            if (pass == 0)
+                slot.pass0Count = static_cast<int>(slot.events.size());
+            slot.cursor = -1;
+            std::stable_sort(slot.events.begin(), slot.events.end(), [](const rfs_event_t& a, const rfs_event_t& b) {
+                const rfs::PackedTime sa = rfs::packTime(a.start);
+                const rfs::PackedTime sb = rfs::packTime(b.start);
+                return sa != sb ? sa < sb : a.chn < b.chn;
+            });
+            for (std::size_t i = 0; i < slot.events.size(); ++i)
+                slot.events[i].index = static_cast<int32_t>(i);
+        }
+    }
+
+    int handleNumber_;
+    SearchHandle& handle_;
+    const SearchRequest& request_;
+    uint32_t initialCapacity_;
+    int listed_ = 0;
+};
+
+}  // namespace
+
+int32_t runEventSearch(int handle, const rfs_find_param_t& param) {
+    const SearchRequest request(param);
+    return EventCollector(handle, request).run();
+}
+
+}  // namespace kvhdd

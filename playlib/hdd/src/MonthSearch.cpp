@@ -1,0 +1,63 @@
+#include "MonthSearch.h"
+
+#include <algorithm>
+
+#include "DiskRegistry.h"
+#include "PartitionIndex.h"
+#include "SearchDiagnostics.h"
+#include "SearchRequest.h"
+
+namespace kvhdd {
+namespace {
+
+// Year and month of a packed time, comparable as a number.
+constexpr uint32_t monthOf(rfs::PackedTime t) { return t >> 22; }
+
+void addDayMasks(const rfs::index_file_info& file, uint32_t recordTypes, uint32_t days[31]) {
+    for (int t = 0; t < 16; ++t) {
+        if ((recordTypes >> t & 1) == 0)
+            continue;
+        for (int d = 0; d < 31; ++d)
+            if (file.day_bits[t] >> d & 1)
+                days[d] |= 1u << t;
+    }
+}
+
+}  // namespace
+
+int32_t runMonthSearch(const rfs_find_param_t& param, uint32_t days[31]) {
+    std::fill(days, days + 31, 0u);
+    const SearchRequest request(param);
+    const uint32_t month = monthOf(request.from());
+    dumpSearchParameters(param);
+    dumpDiskSummary();
+
+    for (const auto& disk : registry().disks) {
+        if (!disk || disk->group < 0 || disk->group > 51 || disk->param.disk_state >= 3)
+            continue;
+        for (int p = 0; p < disk->param.part_count; ++p) {
+            const rfs::part_info_t& part = disk->part[p];
+            if (part.state >= 2 || part.rec_start > part.rec_end || monthOf(part.rec_start) > month ||
+                month > monthOf(part.rec_end))
+                continue;
+            PartitionIndex index(*disk, p);
+            std::vector<rfs::index_file_info> files;
+            if (!index.open() || !index.readFileTable(files)) {
+                if (index.error() != 0)
+                    return index.error();
+                continue;
+            }
+            for (const rfs::index_file_info& file : files) {
+                // Files in state 2 hold events that the month view leaves out.
+                if (file.magic == rfs::kFileMagic &&
+                    (file.state == rfs::FileInUse || file.state == rfs::FileRepaired) && file.type == param.data_type &&
+                    request.channelSelected(file.chn) && file.start_time <= file.end_time &&
+                    monthOf(file.start_time) <= month && month <= monthOf(file.end_time))
+                    addDayMasks(file, static_cast<uint32_t>(param.record_type), days);
+            }
+        }
+    }
+    return 0;
+}
+
+}  // namespace kvhdd

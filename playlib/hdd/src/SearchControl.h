@@ -1,0 +1,14 @@
+// Starting and stopping searches, and handing out a slot's list.
+#pragma once
+
+#include <cstdint>
+
+#include "rfs/rfs_types.h"
+
+namespace kvhdd {
+
+int32_t findStart(const rfs_find_param_t* param, void* out);
+int32_t findStop(int handle);
+int32_t getEventList(int handle, int slot, rfs_event_list_t* out);
+
+}  // namespace kvhdd
