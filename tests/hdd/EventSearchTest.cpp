@@ -1,4 +1,5 @@
 // Event and month searches over simulated stores, compared with what the simulator wrote.
+#include <filesystem>
 #include <map>
 #include <tuple>
 
@@ -9,6 +10,7 @@ namespace {
 
 using rfs::CalendarTime;
 using rfs::PackedTime;
+namespace fs = std::filesystem;
 
 // Three channels (store channels 0..2, second streams 3..5) recording on the 1st and the 31st.
 rfssim::Scenario dayScenario() {
@@ -528,4 +530,26 @@ TEST_F(FileStates, DecideWithUnfinishedEventsWhatIsListed) {
     EXPECT_EQ(days[2], 0u);
     EXPECT_EQ(days[3], rfs::RecNormal);
     EXPECT_EQ(days[4], rfs::RecNormal);
+}
+
+using DamagedIndex = ReaderFixture;
+
+TEST_F(DamagedIndex, IndexFilesThatVanishOrShrinkAfterAttachFailTheSearch) {
+    rfssim::Scenario s = dayScenario();
+    s.layout = StoreLayout::Directory;
+    const TestStore store = write(s, "folder");
+    ASSERT_EQ(attach(store), 0);
+    Search search(3, at(1, 0, 0), at(1, 23, 59, 59), 6);
+
+    const rfs::disk_param_t p = store.param();
+    fs::resize_file(store.indexFile(0), p.part_start[0] + p.file_table_offset + 100);
+    EXPECT_EQ(KVrfs_find_start_hdd(search.get(), nullptr), -14);
+    EXPECT_TRUE(said("kv_read err\n"));
+    uint32_t days[31];
+    Search month(0, at(1, 0, 0), at(1, 0, 0), 6);
+    EXPECT_EQ(KVrfs_find_start_hdd(month.get(), days), -14);
+
+    fs::remove(store.indexFile(0));
+    EXPECT_EQ(KVrfs_find_start_hdd(search.get(), nullptr), -13);
+    EXPECT_EQ(KVrfs_find_start_hdd(month.get(), days), -13);
 }

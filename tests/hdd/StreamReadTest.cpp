@@ -302,6 +302,13 @@ TEST_F(StreamRead, RefusesWhatItCannotRead) {
     EXPECT_EQ(seek(e, at(1, 9, 0), 1), -6);
 }
 
+TEST_F(StreamRead, AMissingDataFileCannotBeOpened) {
+    open(readScenario(StoreLayout::Directory));
+    const rfs_event_t e = event(0, 0);
+    fs::remove(store_.path / ("file" + std::to_string(e.record_id & 0xffff)));
+    EXPECT_EQ(seek(e, at(1, 9, 0), 1), -13);
+}
+
 TEST_F(StreamRead, HandsOutAtMost64ReadHandles) {
     open(readScenario(StoreLayout::RawImage));
     for (int h = 1; h < 64; ++h)
