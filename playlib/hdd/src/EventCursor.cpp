@@ -5,19 +5,11 @@
 #include "DiskRegistry.h"
 #include "MessageLine.h"
 #include "SearchHandles.h"
+#include "SearchResults.h"
 
 namespace kvhdd {
 namespace {
 
-constexpr int32_t kBadHandle = -4;
-constexpr int32_t kBadParam = -11;
-constexpr int32_t kHandleNotInUse = -18;
-constexpr int32_t kEmptyList = -20;
-constexpr int32_t kNothingFound = -21;
-constexpr int32_t kBadSlot = -22;
-constexpr int32_t kNoNext = -26;
-constexpr int32_t kNoPrevious = -27;
-constexpr int32_t kCursorOutside = -28;
 constexpr int kLookBackRecords = 100;
 
 rfs::PackedTime startOf(const rfs_event_t& e) { return rfs::packTime(e.start); }

@@ -6,12 +6,9 @@
 
 #include "DiskRegistry.h"
 #include "IndexAccess.h"
+#include "SearchResults.h"
 
 namespace kvhdd {
-
-// Search results for index read failures.
-constexpr int32_t kIndexOpenFailed = -13;
-constexpr int32_t kIndexShortRead = -14;
 
 class PartitionIndex {
 public:

@@ -20,7 +20,6 @@ constexpr int32_t kReadBadHandle = -4;
 constexpr int32_t kReadDiskGone = -6;
 constexpr int32_t kReadBadEvent = -10;
 constexpr int32_t kReadBadBuffer = -11;
-constexpr int32_t kReadNoMemory = -12;
 constexpr int32_t kReadOpenFailed = -13;
 constexpr int32_t kReadShort = -15;
 constexpr int32_t kReadShortWindow = -16;

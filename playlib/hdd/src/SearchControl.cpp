@@ -6,17 +6,11 @@
 #include "MonthSearch.h"
 #include "SearchDiagnostics.h"
 #include "SearchHandles.h"
+#include "SearchResults.h"
 
 namespace kvhdd {
 namespace {
 
-constexpr int32_t kNoHandleResult = 64;
-constexpr int32_t kBadParam = -11;
-constexpr int32_t kNoFreeHandle = -17;
-constexpr int32_t kBadSearchType = -19;
-constexpr int32_t kBadSlot = -22;
-constexpr int32_t kBadHandle = -4;
-constexpr int32_t kHandleNotInUse = -18;
 
 enum SearchType : uint8_t { MonthSearch = 0, NoSearch = 1, MergedSearch = 2, PerChannelSearch = 3 };
 constexpr uint8_t kAllocateOnly = 4;
