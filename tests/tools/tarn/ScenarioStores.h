@@ -1,0 +1,23 @@
+// Stores written once per test program from scenarios, with the manifest of what they hold.
+#pragma once
+
+#include <filesystem>
+
+#include "rfssim/Scenario.h"
+#include "rfssim/StoreManifest.h"
+
+struct ScenarioStore {
+    std::filesystem::path path;
+    int channels = 0;  // the recorder's N
+    rfssim::StoreManifest manifest;
+};
+
+// Tiny pictures at 5 frames per second keep the stores small and quick to write.
+rfssim::VideoSettings tinyVideo();
+
+// Three channels, so that a tool that assumes four shows: both streams, motion, io and a higher type,
+// a marked and a hidden event, a recording across midnight and one in the month before.
+const ScenarioStore& mixedStore(rfssim::StoreLayout layout);
+
+// The demo scenario's shape, its ten minutes shortened to one.
+const ScenarioStore& shortDemoStore();

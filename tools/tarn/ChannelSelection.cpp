@@ -1,0 +1,78 @@
+#include "ChannelSelection.h"
+
+#include <algorithm>
+#include <charconv>
+#include <optional>
+
+#include "CommaList.h"
+#include "Failure.h"
+
+namespace tarn {
+namespace {
+
+std::optional<int> wholeNumber(const std::string& text) {
+    int value = 0;
+    const char* last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(text.data(), last, value);
+    if (text.empty() || error != std::errc{} || end != last)
+        return std::nullopt;
+    return value;
+}
+
+std::vector<Stream> selectStreams(const std::string& stream) {
+    if (stream == "main")
+        return {Stream::Main};
+    if (stream == "sub")
+        return {Stream::Sub};
+    if (stream == "both")
+        return {Stream::Main, Stream::Sub};
+    throw Failure("--stream takes main, sub or both, not \"" + stream + "\"");
+}
+
+std::vector<int> channelNumbers(const ChannelLayout& layout, const std::string& channels) {
+    std::vector<int> numbers;
+    if (channels.empty()) {
+        for (int c = 1; c <= layout.channels(); ++c)
+            numbers.push_back(c);
+        return numbers;
+    }
+    for (const std::string& item : splitCommaList(channels)) {
+        const auto number = wholeNumber(item);
+        if (!number)
+            throw Failure("--channels takes channel numbers separated by commas, such as 1,2,4, not \"" + channels +
+                          "\"");
+        if (*number < 1 || *number > layout.channels())
+            throw Failure("channel " + item + " does not exist: the recorder has channels 1 to " +
+                          std::to_string(layout.channels()) + " (--store-channels)");
+        numbers.push_back(*number);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    return numbers;
+}
+
+}  // namespace
+
+const char* streamName(Stream stream) {
+    return stream == Stream::Main ? "main" : "sub";
+}
+
+ChannelLayout parseChannelLayout(const std::string& text) {
+    const auto channels = wholeNumber(text);
+    if (!channels || *channels < 1 || *channels > ChannelLayout::kMaxChannels)
+        throw Failure("--store-channels takes the recorder's number of channels, 1 to " +
+                      std::to_string(ChannelLayout::kMaxChannels) + ", not \"" + text + "\"");
+    return ChannelLayout(*channels);
+}
+
+std::vector<Channel> selectChannels(const ChannelLayout& layout, const std::string& channels,
+                                    const std::string& stream) {
+    const std::vector<Stream> streams = selectStreams(stream);
+    std::vector<Channel> selected;
+    for (int number : channelNumbers(layout, channels))
+        for (Stream s : streams)
+            selected.push_back(Channel{number, s});
+    return selected;
+}
+
+}  // namespace tarn

@@ -1,0 +1,116 @@
+#include "SearchCommand.h"
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "AttachedStore.h"
+#include "Failure.h"
+#include "QueryOptions.h"
+#include "RecordTypes.h"
+#include "RecordingSearch.h"
+
+namespace tarn {
+namespace {
+
+rfs::CalendarTime parseSpanEnd(const char* option, const std::string& text) {
+    const auto time = rfs::parseTime(text);
+    if (!time)
+        throw Failure(std::string(option) +
+                      " takes a time of the form \"YYYY-MM-DD HH:MM:SS\" (years 2000 to 2063), not \"" + text + "\"");
+    return *time;
+}
+
+std::string timeText(const rfs_time_t& t) {
+    return rfs::formatTime(rfs::unpackTime(rfs::packTime(t)));
+}
+
+// Where the event's data lie: record_id is disk << 24 | partition << 16 | data file index.
+struct DataPlace {
+    unsigned disk;
+    unsigned partition;
+    unsigned file;
+};
+
+DataPlace placeOf(const rfs_event_t& e) {
+    return {e.record_id >> 24, e.record_id >> 16 & 0xff, e.record_id & 0xffff};
+}
+
+void printJson(const std::vector<ChannelRecordings>& found) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const ChannelRecordings& channel : found) {
+        for (const rfs_event_t& e : channel.events) {
+            const DataPlace place = placeOf(e);
+            list.push_back({{"channel", channel.channel.number},
+                            {"stream", streamName(channel.channel.stream)},
+                            {"start", timeText(e.start)},
+                            {"end", timeText(e.end)},
+                            {"types", recordTypeNames(e.rec_type)},
+                            {"mask", e.rec_type},
+                            {"size", e.data_len},
+                            {"disk", place.disk},
+                            {"partition", place.partition},
+                            {"file", place.file},
+                            {"marked", e.marked != 0}});
+        }
+    }
+    std::cout << list.dump(2) << "\n";
+}
+
+void printText(const std::vector<ChannelRecordings>& found, const rfs::CalendarTime& from,
+               const rfs::CalendarTime& to) {
+    char line[256];
+    bool any = false;
+    for (const ChannelRecordings& channel : found) {
+        if (channel.events.empty())
+            continue;
+        const std::size_t n = channel.events.size();
+        std::cout << (any ? "\n" : "") << "Channel " << channel.channel.number << ", "
+                  << streamName(channel.channel.stream) << " stream: " << n << (n == 1 ? " recording" : " recordings")
+                  << "\n";
+        std::snprintf(line, sizeof line, "  %-19s  %-19s  %-16s %12s %5s %5s %5s  %s\n", "Start", "End", "Types",
+                      "Size (bytes)", "Disk", "Part", "File", "Marked");
+        std::cout << line;
+        for (const rfs_event_t& e : channel.events) {
+            const DataPlace place = placeOf(e);
+            std::snprintf(line, sizeof line, "  %-19s  %-19s  %-16s %12u %5u %5u %5u  %s\n", timeText(e.start).c_str(),
+                          timeText(e.end).c_str(), joinedRecordTypeNames(e.rec_type, ",").c_str(), e.data_len,
+                          place.disk, place.partition, place.file, e.marked != 0 ? "yes" : "no");
+            std::cout << line;
+        }
+        any = true;
+    }
+    if (!any)
+        std::cout << "no recordings from " << rfs::formatTime(from) << " to " << rfs::formatTime(to) << "\n";
+}
+
+}  // namespace
+
+void addSearchCommand(CLI::App& app, int& exitStatus) {
+    auto* command = app.add_subcommand("search", "List the recordings of each channel that overlap a span of time");
+    auto options = std::make_shared<QueryOptions>();
+    auto from = std::make_shared<std::string>();
+    auto to = std::make_shared<std::string>();
+    addQueryOptions(*command, *options);
+    command->add_option("--from", *from, "Start of the span, \"YYYY-MM-DD HH:MM:SS\"")->required();
+    command->add_option("--to", *to, "End of the span, \"YYYY-MM-DD HH:MM:SS\" (included)")->required();
+    command->callback([options, from, to, &exitStatus] {
+        runReportingFailure(exitStatus, [&] {
+            const Query query = resolveQuery(*options);
+            const rfs::CalendarTime start = parseSpanEnd("--from", *from);
+            const rfs::CalendarTime end = parseSpanEnd("--to", *to);
+            if (rfs::packTime(start) > rfs::packTime(end))
+                throw Failure("the span is empty: --from " + rfs::formatTime(start) + " lies after --to " +
+                              rfs::formatTime(end));
+            const AttachedStore store(query.store);
+            const auto found = findRecordings(query, start, end);
+            if (query.json)
+                printJson(found);
+            else
+                printText(found, start, end);
+        });
+    });
+}
+
+}  // namespace tarn
