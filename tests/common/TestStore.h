@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 #include "RecordFile.h"
@@ -10,6 +11,13 @@
 #include "rfssim/Scenario.h"
 
 using rfssim::StoreLayout;
+
+namespace rfssim {
+// Names the layout in parameterised test names.
+inline void PrintTo(StoreLayout layout, std::ostream* out) {
+    *out << (layout == StoreLayout::Directory ? "directory" : "raw image");
+}
+}  // namespace rfssim
 
 struct TestStore {
     std::filesystem::path path;  // the image file or the store directory
