@@ -224,6 +224,7 @@ TEST_F(EventSearch, FiltersByTimeSpanAndChannel) {
         {"touching an end", at(1, 9, 0, 59), at(1, 9, 0, 59), 1,
          {"0 2026-12-01 09:00:00 2026-12-01 09:00:59"}, {}},
         {"before everything", at(1, 8, 0), at(1, 8, 30), 3, {}, {}},
+        {"reversed span", at(1, 9, 1, 20), at(1, 9, 1, 10), 3, {}, {}},
         {"channel 1 only", at(1, 0, 0), at(1, 23, 59, 59), 1,
          {"0 2026-12-01 09:00:00 2026-12-01 09:00:59", "0 2026-12-01 09:01:00 2026-12-01 09:01:59",
           "0 2026-12-01 09:05:00 2026-12-01 09:05:59"},
@@ -401,6 +402,10 @@ TEST_F(EventSearch, WalksTheListWithTheCursor) {
     ASSERT_EQ(KVrfs_get_pre_event_hdd(handle, 0, &e), 0);
     EXPECT_EQ(startOf(e), "2026-12-01 09:05:00");
     ASSERT_EQ(KVrfs_get_current_event_hdd(handle, 0, &e), 0);
+    EXPECT_EQ(startOf(e), "2026-12-01 09:05:00");
+
+    EXPECT_EQ(KVrfs_get_pre_event_hdd(handle, 0, nullptr), -11);
+    ASSERT_EQ(KVrfs_get_current_event_hdd(handle, 0, &e), 0) << "a refused move leaves the cursor";
     EXPECT_EQ(startOf(e), "2026-12-01 09:05:00");
 
     // A record marked invalid is stepped over both ways.

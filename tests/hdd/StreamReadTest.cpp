@@ -264,7 +264,17 @@ TEST_F(StreamRead, DeliversTheReferenceOfAVirtualKeyFrameFirst) {
         EXPECT_EQ(firstFrame(skip).frameType, type);
         EXPECT_EQ(rfs::packTime(when), type == 'I' ? v.time : 0u);
     }
+    // A sequential read after the reference goes on at the virtual key frame, not behind the reference.
+    ASSERT_EQ(seek(e, rfs::unpackTime(v.time), 1), 0);
+    ASSERT_GT(KVrfs_get_current_kframe_hdd(reader_, buffer_.get(), kBufferSize, &skip, nullptr), 0);
+    ASSERT_GT(KVrfs_read_hdd(reader_, buffer_.get(), kBufferSize, &skip, nullptr), 0);
+    EXPECT_EQ(static_cast<uint32_t>(skip), v.offset % 4096);
+    EXPECT_EQ(firstFrame(skip).frameType, 'V');
+
     // The next virtual key frame shares the reference already delivered: it comes at once.
+    ASSERT_EQ(seek(e, rfs::unpackTime(v.time), 1), 0);
+    ASSERT_GT(KVrfs_get_current_kframe_hdd(reader_, buffer_.get(), kBufferSize, &skip, nullptr), 0);
+    ASSERT_GT(KVrfs_get_current_kframe_hdd(reader_, buffer_.get(), kBufferSize, &skip, nullptr), 0);
     ASSERT_GT(KVrfs_get_next_kframe_hdd(reader_, buffer_.get(), kBufferSize, &skip, 1, nullptr), 0);
     EXPECT_EQ(firstFrame(skip).frameType, 'V');
     EXPECT_EQ(secondOf(firstFrame(skip).Time), text(keys[3].time));
@@ -274,8 +284,12 @@ TEST_F(StreamRead, RefusesWhatItCannotRead) {
     open(readScenario(StoreLayout::RawImage));
     rfs_event_t e = event(0, 0);
     int skip = 0;
-    ASSERT_EQ(seek(e, at(1, 9, 0), 1), 0);
+    ASSERT_EQ(seek(event(0, 1), at(1, 9, 2), 1), 0);
     EXPECT_EQ(KVrfs_read_hdd(reader_, buffer_.get(), 1000, &skip, nullptr), -25);
+    EXPECT_EQ(KVrfs_read_hdd(reader_, buffer_.get(), 0, &skip, nullptr), -25);
+    ASSERT_GT(KVrfs_read_hdd(reader_, buffer_.get(), kBufferSize, &skip, nullptr), 0) << "refused reads move nothing";
+    EXPECT_EQ(static_cast<uint32_t>(skip), event(0, 1).data_start % 4096);
+    EXPECT_EQ(firstFrame(skip).frameType, 'I');
     EXPECT_EQ(KVrfs_read_hdd(reader_, nullptr, kBufferSize, &skip, nullptr), -11);
     EXPECT_EQ(KVrfs_read_hdd(64, buffer_.get(), kBufferSize, &skip, nullptr), -4);
     EXPECT_EQ(KVrfs_get_next_kframe_hdd(reader_, buffer_.get(), kBufferSize, &skip, 0, nullptr), -4);
@@ -284,6 +298,9 @@ TEST_F(StreamRead, RefusesWhatItCannotRead) {
 
     rfs_event_t unlisted = e;
     unlisted.index = 99;
+    EXPECT_EQ(seek(unlisted, at(1, 9, 0), 1), -23);
+    unlisted = e;
+    unlisted.slot = 250;
     EXPECT_EQ(seek(unlisted, at(1, 9, 0), 1), -23);
     rfs_event_t broken = e;
     broken.kf_top = 0x7fffffe0;  // past the end of the data file
@@ -300,6 +317,31 @@ TEST_F(StreamRead, RefusesWhatItCannotRead) {
 
     ASSERT_EQ(KVrfs_remove_disk_hdd(0), 0);
     EXPECT_EQ(seek(e, at(1, 9, 0), 1), -6);
+}
+
+TEST_F(StreamRead, AReadHandleNeverKeepsTheFilesOfARemovedDisk) {
+    open(readScenario(StoreLayout::RawImage));
+    ASSERT_EQ(seek(event(0, 0), at(1, 9, 0), 1), 0);
+    ASSERT_GT(readToEnd().size(), 0u);
+
+    // Another medium under the same disk id, with an event of the same record id.
+    ASSERT_EQ(KVrfs_remove_disk_hdd(0), 0);
+    rfssim::Scenario other = virtualScenario();
+    other.layout = StoreLayout::Directory;
+    store_ = write(other, "other");
+    ASSERT_EQ(attach(store_), 0);
+    KVrfs_find_stop_hdd(search_);
+    rfs_find_param_t param{};
+    param.search_type = 3;
+    param.record_type = -1;
+    param.chnCnt = 8;
+    param.chnBit = &allChannels_;
+    param.start = rfs::toRfsTime(rfs::packTime(at(1, 0, 0)));
+    param.end = rfs::toRfsTime(rfs::packTime(at(1, 23, 59, 59)));
+    search_ = KVrfs_find_start_hdd(&param, nullptr);
+    const rfs_event_t e = event(0, 0);
+    ASSERT_EQ(seek(e, at(1, 10, 0), 1), 0);
+    EXPECT_EQ(readToEnd(), view(e).bytes(e.data_start, e.data_len));
 }
 
 TEST_F(StreamRead, AMissingDataFileCannotBeOpened) {

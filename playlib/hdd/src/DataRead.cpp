@@ -20,6 +20,11 @@ int32_t readEventData(ReadHandle& handle, unsigned char* buffer, std::size_t len
         return 0;
     }
 
+    // Checked before the position moves to the block boundary, so a refused call changes nothing.
+    if (length == 0 || length % kReadAlignment != 0) {
+        message("err\n");
+        return kReadBadLength;
+    }
     const uint64_t head = handle.position % kReadAlignment;
     handle.position -= head;
     if (skip != nullptr)
@@ -38,11 +43,6 @@ int32_t readEventData(ReadHandle& handle, unsigned char* buffer, std::size_t len
         transfer = std::min<uint64_t>(length, wanted);
         result = std::min(limit + head, transfer);
     }
-    if (transfer % kReadAlignment != 0) {
-        message("err\n");
-        return kReadBadLength;
-    }
-
     const int64_t n = handle.dataFile.readAt(buffer, handle.fileBase + handle.position, transfer);
     if (n == static_cast<int64_t>(transfer)) {
         handle.position += result;

@@ -152,6 +152,13 @@ int32_t removeDisk(int diskId) {
     }
     message("disk group  not added, diskid = %d, gfd = %d\n", diskId, reg.disks[diskId]->group);
     reg.disks[diskId].reset();
+    // A disk attached later under this id is another medium: no read handle may keep this one's files.
+    for (ReadHandle& handle : readHandles()) {
+        if (handle.haveRecordId && static_cast<int>(handle.recordId >> 24) == diskId) {
+            handle.dataFile = StoreFile{};
+            handle.haveRecordId = false;
+        }
+    }
     return 0;
 }
 

@@ -137,6 +137,8 @@ int32_t moveCursor(int handle, int slot, CursorMove move, rfs_event_t* out) {
     SlotList* list = checkedSlot(handle, slot, error, kHandleNotInUse);
     if (list == nullptr)
         return error;
+    if (out == nullptr)
+        return kBadParam;
     const int count = static_cast<int>(list->events.size());
     int& cursor = list->cursor;
 
@@ -163,8 +165,6 @@ int32_t moveCursor(int handle, int slot, CursorMove move, rfs_event_t* out) {
             return kNoPrevious;
         break;
     }
-    if (out == nullptr)
-        return kBadParam;
     *out = list->events[cursor];
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "SearchControl.h"
 
+#include <new>
+
 #include "DiskRegistry.h"
 #include "EventSearch.h"
 #include "MessageLine.h"
@@ -49,7 +51,13 @@ int32_t findStart(const rfs_find_param_t* param, void* out) {
     }
     if (param->data_type == 0 && param->find_mode != kAllocateOnly) {
         dumpSearchParameters(*param);
-        const int32_t result = runEventSearch(handle, *param);
+        int32_t result = 0;
+        try {
+            result = runEventSearch(handle, *param);
+        } catch (const std::bad_alloc&) {
+            message("realloc event buf err\n");
+            result = kNoMemory;
+        }
         if (result < 0) {
             freeSearchHandle(handle);
             message("err\n");

@@ -17,7 +17,10 @@ public:
     rfs::PackedTime from() const { return from_; }
     rfs::PackedTime to() const { return to_; }
 
-    bool overlaps(rfs::PackedTime start, rfs::PackedTime end) const { return start <= to_ && end >= from_; }
+    // A reversed span matches nothing.
+    bool overlaps(rfs::PackedTime start, rfs::PackedTime end) const {
+        return from_ <= to_ && start <= to_ && end >= from_;
+    }
 
     bool channelSelected(int chn) const {
         return chn >= 0 && chn < param_.chnCnt && param_.chnBit != nullptr &&

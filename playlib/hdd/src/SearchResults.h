@@ -8,6 +8,7 @@ namespace kvhdd {
 constexpr int32_t kNoHandleResult = 64;  // a month search, or a search type that lists nothing
 constexpr int32_t kBadHandle = -4;
 constexpr int32_t kBadParam = -11;
+constexpr int32_t kNoMemory = -12;
 constexpr int32_t kIndexOpenFailed = -13;
 constexpr int32_t kIndexShortRead = -14;
 constexpr int32_t kNoFreeHandle = -17;

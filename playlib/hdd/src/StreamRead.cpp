@@ -53,7 +53,10 @@ int32_t readSequential(int handleNumber, unsigned char* buffer, std::size_t leng
             return error;
         if (isVirtual(*entry) && entry->ref_length != 0) {
             const uint64_t referenceEnd = uint64_t{entry->ref_offset} + ((uint64_t{entry->ref_length} + 7) & ~7ull);
-            if (referenceEnd >= handle.position) {
+            // Right after the reference was delivered by a key-frame call, reading goes on at the frame.
+            if (referenceEnd == handle.position)
+                handle.position = entry->offset;
+            else if (referenceEnd > handle.position) {
                 if (handle.position < entry->ref_offset)
                     handle.position = entry->ref_offset;
                 if (handle.position == entry->ref_offset)
@@ -154,7 +157,7 @@ int32_t readKeyFrame(int handleNumber, unsigned char* buffer, std::size_t length
     const int32_t result = readEventData(handle, buffer, length, frameLength, skip);
     if (result < 0)
         message("read data err!\n");
-    else if (deliversIFrame)
+    else if (result > 0 && deliversIFrame)
         handle.lastReference = offset;
     return result;
 }

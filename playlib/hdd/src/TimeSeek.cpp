@@ -120,11 +120,23 @@ int32_t timeSeek(int handleNumber, const rfs_time_t* seekTime, int direction, co
         message("%d handle isn't exist\n", searchHandle);
         return kReadBadHandle;
     }
+    if (event->slot >= kChannelSlots) {
+        message("the event is not in memory\n");
+        return kReadEventNotListed;
+    }
     const SlotList& slot = searchHandles()[searchHandle].slots[event->slot];
     if (event->index < 0 || event->index >= static_cast<int>(slot.events.size())) {
         message("the event is not in memory\n");
         return kReadEventNotListed;
     }
+
+    // Until the seek succeeds the handle reads nothing: no stale position serves the new event.
+    handle.dataStart = 0;
+    handle.dataLength = 0;
+    handle.position = 0;
+    handle.firstEntry = 1;
+    handle.lastEntry = 0;
+    handle.referenceDelivered = true;
 
     const AccessMode mode = reg.mode();
     if (!handle.haveRecordId || handle.recordId != event->record_id) {
@@ -150,6 +162,7 @@ int32_t timeSeek(int handleNumber, const rfs_time_t* seekTime, int direction, co
 
     handle.firstEntry = first;
     handle.lastEntry = last;
+    handle.dataStart = event->data_start;
     const int64_t estimate =
         end == start ? first
                      : first + static_cast<int64_t>(end - target) * (last - first) / static_cast<int64_t>(end - start);
@@ -163,13 +176,14 @@ int32_t timeSeek(int handleNumber, const rfs_time_t* seekTime, int direction, co
     const rfs::iframe_info_t& entry = handle.window.at(chosen);
     const bool virtualFrame = entry.ref_offset != entry.offset;
     const uint64_t position = virtualFrame ? entry.ref_offset : entry.offset;
-    handle.referenceDelivered = !virtualFrame;
-    handle.dataStart = event->data_start;
-    handle.dataLength = event->data_len;
-    if (position < handle.dataStart || position > handle.dataEnd()) {
+    const uint64_t dataEnd = uint64_t{event->data_start} + event->data_len;
+    auto inside = [&](uint64_t at) { return at >= event->data_start && at <= dataEnd; };
+    if (!inside(position) || !inside(entry.offset)) {
         message("write data err\n");
         return kReadPositionError;
     }
+    handle.dataLength = event->data_len;
+    handle.referenceDelivered = !virtualFrame;
     handle.position = position;
     handle.currentEntry = chosen;
     handle.countdown = 0;
