@@ -21,21 +21,27 @@ void G726Transcoder::AvDeleter::operator()(AVPacket* packet) const { av_packet_f
 G726Transcoder::G726Transcoder() : frame_(av_frame_alloc()), packet_(av_packet_alloc()) {}
 G726Transcoder::~G726Transcoder() = default;
 
-AVCodecContext* G726Transcoder::encoder() {
-    if (encoder_)
-        return encoder_.get();
-    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_PCM_ALAW);
+// A mono 8 kHz codec context, set up by `configure` before it opens; null when it cannot be had.
+template <typename Configure>
+std::unique_ptr<AVCodecContext, G726Transcoder::AvDeleter> openVoiceCodec(const AVCodec* codec, Configure configure) {
     if (codec == nullptr)
         return nullptr;
-    std::unique_ptr<AVCodecContext, AvDeleter> context(avcodec_alloc_context3(codec));
+    std::unique_ptr<AVCodecContext, G726Transcoder::AvDeleter> context(avcodec_alloc_context3(codec));
     if (!context)
         return nullptr;
     context->sample_rate = kVoiceRate;
-    context->sample_fmt = AV_SAMPLE_FMT_S16;
     av_channel_layout_default(&context->ch_layout, 1);
+    configure(context.get());
     if (avcodec_open2(context.get(), codec, nullptr) < 0)
         return nullptr;
-    encoder_ = std::move(context);
+    return context;
+}
+
+AVCodecContext* G726Transcoder::encoder() {
+    if (!encoder_)
+        encoder_ = openVoiceCodec(avcodec_find_encoder(AV_CODEC_ID_PCM_ALAW), [](AVCodecContext* context) {
+            context->sample_fmt = AV_SAMPLE_FMT_S16;
+        });
     return encoder_.get();
 }
 
@@ -53,20 +59,10 @@ bool G726Transcoder::encodeFrame(std::vector<uint8_t>& alaw) {
 
 AVCodecContext* G726Transcoder::decoderFor(int bitsPerSample) {
     auto& decoder = decoders_[bitsPerSample - 2];
-    if (decoder)
-        return decoder.get();
-    const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_ADPCM_G726);
-    if (codec == nullptr)
-        return nullptr;
-    std::unique_ptr<AVCodecContext, AvDeleter> context(avcodec_alloc_context3(codec));
-    if (!context)
-        return nullptr;
-    context->sample_rate = kVoiceRate;
-    context->bits_per_coded_sample = bitsPerSample;
-    av_channel_layout_default(&context->ch_layout, 1);
-    if (avcodec_open2(context.get(), codec, nullptr) < 0)
-        return nullptr;
-    decoder = std::move(context);
+    if (!decoder)
+        decoder = openVoiceCodec(avcodec_find_decoder(AV_CODEC_ID_ADPCM_G726), [&](AVCodecContext* context) {
+            context->bits_per_coded_sample = bitsPerSample;
+        });
     return decoder.get();
 }
 

@@ -26,17 +26,18 @@ public:
     // header); nullopt when the codec is not G.726 or decoding fails.
     std::optional<std::vector<uint8_t>> toAlaw(uint8_t codec, std::span<const uint8_t> payload, uint16_t blockSize);
 
+    struct AvDeleter {
+        void operator()(AVCodecContext* context) const;
+        void operator()(AVFrame* frame) const;
+        void operator()(AVPacket* packet) const;
+    };
+
 private:
     AVCodecContext* decoderFor(int bitsPerSample);
     AVCodecContext* encoder();
     bool decodeBlock(AVCodecContext* decoder, std::span<const uint8_t> block, std::vector<uint8_t>& alaw);
     bool encodeFrame(std::vector<uint8_t>& alaw);
 
-    struct AvDeleter {
-        void operator()(AVCodecContext* context) const;
-        void operator()(AVFrame* frame) const;
-        void operator()(AVPacket* packet) const;
-    };
     std::array<std::unique_ptr<AVCodecContext, AvDeleter>, 4> decoders_;  // 2 to 5 bits per sample
     std::unique_ptr<AVCodecContext, AvDeleter> encoder_;
     std::unique_ptr<AVFrame, AvDeleter> frame_;
