@@ -62,6 +62,14 @@ protected:
     void open(const rfssim::Scenario& scenario) {
         store_ = write(scenario, "store", &manifest_);
         ASSERT_EQ(attach(store_), 0);
+        searchTheFirst();
+        ASSERT_GE(search_, 0);
+        reader_ = KVrfs_read_start_hdd(0);
+        ASSERT_GE(reader_, 0);
+    }
+
+    // Every channel's events on the 1st.
+    void searchTheFirst() {
         rfs_find_param_t param{};
         param.search_type = 3;
         param.record_type = -1;
@@ -70,9 +78,6 @@ protected:
         param.start = rfs::toRfsTime(rfs::packTime(at(1, 0, 0)));
         param.end = rfs::toRfsTime(rfs::packTime(at(1, 23, 59, 59)));
         search_ = KVrfs_find_start_hdd(&param, nullptr);
-        ASSERT_GE(search_, 0);
-        reader_ = KVrfs_read_start_hdd(0);
-        ASSERT_GE(reader_, 0);
     }
 
     rfs_event_t& event(int slot, int i) {
@@ -331,14 +336,7 @@ TEST_F(StreamRead, AReadHandleNeverKeepsTheFilesOfARemovedDisk) {
     store_ = write(other, "other");
     ASSERT_EQ(attach(store_), 0);
     KVrfs_find_stop_hdd(search_);
-    rfs_find_param_t param{};
-    param.search_type = 3;
-    param.record_type = -1;
-    param.chnCnt = 8;
-    param.chnBit = &allChannels_;
-    param.start = rfs::toRfsTime(rfs::packTime(at(1, 0, 0)));
-    param.end = rfs::toRfsTime(rfs::packTime(at(1, 23, 59, 59)));
-    search_ = KVrfs_find_start_hdd(&param, nullptr);
+    searchTheFirst();
     const rfs_event_t e = event(0, 0);
     ASSERT_EQ(seek(e, at(1, 10, 0), 1), 0);
     EXPECT_EQ(readToEnd(), view(e).bytes(e.data_start, e.data_len));
