@@ -138,7 +138,7 @@ uint64_t StoreFile::size() const {
 
 bool StoreFile::commit() const { return fd_ >= 0 && ::fsync(fd_) == 0; }
 
-int64_t StoreFile::readAt(void* buffer, uint64_t offset, std::size_t length) const {
+int64_t StoreFile::checkTransfer(uint64_t offset, std::size_t length) const {
     if (fd_ < 0)
         return IoTransferFailed;
     if (!rangeFitsOffsets(offset, length)) {
@@ -146,18 +146,19 @@ int64_t StoreFile::readAt(void* buffer, uint64_t offset, std::size_t length) con
             message("set file point failed\n");
         return IoSeekFailed;
     }
+    return 0;
+}
+
+int64_t StoreFile::readAt(void* buffer, uint64_t offset, std::size_t length) const {
+    if (const int64_t refused = checkTransfer(offset, length); refused != 0)
+        return refused;
     auto* bytes = static_cast<unsigned char*>(buffer);
     return sectorAligned_ ? readAligned(bytes, offset, length) : readPlain(bytes, offset, length);
 }
 
 int64_t StoreFile::writeAt(const void* buffer, uint64_t offset, std::size_t length) const {
-    if (fd_ < 0)
-        return IoTransferFailed;
-    if (!rangeFitsOffsets(offset, length)) {
-        if (sectorAligned_)
-            message("set file point failed\n");
-        return IoSeekFailed;
-    }
+    if (const int64_t refused = checkTransfer(offset, length); refused != 0)
+        return refused;
     // Writing past the end would extend a store file.
     if (offset + length > size()) {
         if (sectorAligned_)

@@ -57,6 +57,8 @@ private:
     StoreFile(int fd, std::string name, bool sectorAligned);
     static StoreFile openPath(const std::string& name, OpenFor access, bool sectorAligned);
 
+    // 0, or the IoError that refuses a transfer before it starts.
+    int64_t checkTransfer(uint64_t offset, std::size_t length) const;
     int64_t readAligned(unsigned char* buffer, uint64_t offset, std::size_t length) const;
     int64_t writeAligned(const unsigned char* buffer, uint64_t offset, std::size_t length) const;
     int64_t readPlain(unsigned char* buffer, uint64_t offset, std::size_t length) const;
