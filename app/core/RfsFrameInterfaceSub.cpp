@@ -25,6 +25,9 @@ constexpr int kNoNextEvent = -26;
 constexpr int kNoPreviousEvent = -27;
 constexpr int kFailed = -1;
 constexpr int kLineOfFindEvent = 429;
+// Reading goes on to the end of each event: stopping at its newest key frame would lose the frames
+// recorded after it, up to a whole group of pictures per event.
+constexpr int kReadToEventEnd = 0;
 
 std::size_t roundUpToBlock(uint64_t n) {
     return static_cast<std::size_t>((n + FrameBuffer::kBlock - 1) / FrameBuffer::kBlock * FrameBuffer::kBlock);
@@ -204,7 +207,7 @@ int RfsFrameInterfaceSub::seekTo(const rfs_time_t& time) {
     }
     if (result == 0) {
         const rfs_time_t& from = laterOf(time, mCurEvent.start);
-        result = KVrfs_tseek_hdd(mFd, &from, mDirection < 0 ? 1 : 0, 5, &mCurEvent, 1);
+        result = KVrfs_tseek_hdd(mFd, &from, mDirection < 0 ? 1 : 0, 5, &mCurEvent, kReadToEventEnd);
         if (result != 0)
             frameSourceLog("funs:%s, line:%d, mChn:%d.rfs_tseek err\n", kName, __LINE__, mChn);
     }
@@ -385,7 +388,7 @@ int RfsFrameInterfaceSub::walkToNeighbour() {
             neighbour.end.hour, neighbour.end.minute, neighbour.end.second, from.year, from.month, from.day, from.hour,
             from.minute, from.second, mDirection);
         // The key frame at or before the position: an event's first going forward, its last going back.
-        if (KVrfs_tseek_hdd(mFd, &from, 1, 5, &neighbour, 1) == 0) {
+        if (KVrfs_tseek_hdd(mFd, &from, 1, 5, &neighbour, kReadToEventEnd) == 0) {
             mAtSeekPoint = true;
             mCurEvent = neighbour;
             return 0;

@@ -58,13 +58,6 @@ struct StoredEvent {
             out.push_back(r.frame);
         return out;
     }
-    // Reading ends at the event's newest key frame, as the frame source asks the reader to.
-    std::vector<Frame> framesToLastKeyFrame() const {
-        std::vector<Frame> out = frames();
-        while (!out.empty() && out.back().type != 'I')
-            out.pop_back();
-        return out;
-    }
     std::vector<Frame> keyFrames() const {
         std::vector<Frame> out;
         for (const StoredRecord& r : records)

@@ -27,7 +27,7 @@ protected:
     std::vector<Frame> allFrames() const {
         std::vector<Frame> out;
         for (const StoredEvent& e : events_) {
-            const std::vector<Frame> f = e.framesToLastKeyFrame();
+            const std::vector<Frame> f = e.frames();
             out.insert(out.end(), f.begin(), f.end());
         }
         return out;
@@ -59,7 +59,7 @@ TEST_F(ThreeEvents, StopsAtTheEndOfTheRange) {
     openChannel(at(8, 0), at(9, 1, 9));
     const std::vector<Frame> frames = readFrames();
     EXPECT_EQ(end_, 0);
-    std::vector<Frame> expected = events_[0].framesToLastKeyFrame();
+    std::vector<Frame> expected = events_[0].frames();
     for (const Frame& f : events_[1].frames())
         if (f.time < rfs::toEpochSeconds(at(9, 1, 10)) * 1'000'000ull)
             expected.push_back(f);
@@ -217,7 +217,7 @@ TEST_F(ThreeEvents, PlaysOneEventWithoutWalkingOn) {
     source_ = tarn::createHddFrameSource();
     EXPECT_EQ(source_->openEvent(nullptr, nullptr, nullptr), -1);
     ASSERT_EQ(source_->openEvent(&list.list[1], nullptr, nullptr), 0);
-    EXPECT_EQ(readFrames(), events_[1].framesToLastKeyFrame());
+    EXPECT_EQ(readFrames(), events_[1].frames());
     EXPECT_EQ(end_, 0);
 
     // A narrower span: the year counts from 2000 here.
@@ -289,7 +289,7 @@ TEST_F(FrameSourceTest, NeverSkipsAudioAsOverlapping) {
     rescan();
 
     openChannel(at(8, 0), at(23, 59, 59));
-    EXPECT_EQ(readFrames(), events_.at(0).framesToLastKeyFrame());
+    EXPECT_EQ(readFrames(), events_.at(0).frames());
 }
 
 TEST_F(FrameSourceTest, ReadsEventsLargerThanItsBuffer) {
@@ -297,7 +297,7 @@ TEST_F(FrameSourceTest, ReadsEventsLargerThanItsBuffer) {
     attach();
     ASSERT_GT(events_.at(0).event.dataLen, 1u << 20) << "the event must need several buffer fills";
     openChannel(at(8, 0), at(23, 59, 59));
-    EXPECT_EQ(readFrames(), events_.at(0).framesToLastKeyFrame());
+    EXPECT_EQ(readFrames(), events_.at(0).frames());
 }
 
 TEST_F(FrameSourceTest, PictureModeDeliversNothingYet) {
@@ -359,7 +359,7 @@ TEST_F(FrameSourceTest, PicksOneEventByRecordIdAndEventIndex) {
     params.recordId = fileIndex;  // disk 0, partition 0
     params.eventIndex = picked->event.eventNo - 1;
     ASSERT_EQ(source_->openChannel(params), 0);
-    EXPECT_EQ(readFrames(), picked->framesToLastKeyFrame()) << "that event alone";
+    EXPECT_EQ(readFrames(), picked->frames()) << "that event alone";
 
     params.eventIndex = 40;
     EXPECT_EQ(source_->openChannel(params), -1);
