@@ -36,6 +36,7 @@ int CKVMP4RecordFile::Open(const char* pathUtf8, bool readMode, int, int, bool w
 
 int CKVMP4RecordFile::Close() {
     reader_.reset();
+    releaseWorkBuffer();
     if (!writer_)
         return 0;
     firstUs_ = static_cast<int64_t>(writer_->firstTime());

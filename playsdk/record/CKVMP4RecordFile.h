@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "BaseRecordFile.h"
+#include "CBaseRecordFile.h"
 #include "Mp4FileWriter.h"
 #include "RecordReader.h"
 

@@ -48,6 +48,8 @@ std::vector<std::span<const uint8_t>> splitNalUnits(std::span<const uint8_t> pay
     return units;
 }
 
+bool hasStartCode(std::span<const uint8_t> payload) { return findStartCode(payload, 0) < payload.size(); }
+
 std::vector<uint8_t> toLengthPrefixed(std::span<const uint8_t> payload) {
     ByteBuffer out;
     for (const auto unit : splitNalUnits(payload)) {

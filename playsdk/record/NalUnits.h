@@ -11,6 +11,8 @@ namespace kvplay::record {
 // before the first start code count as a unit of their own, so nothing of the payload is lost.
 std::vector<std::span<const uint8_t>> splitNalUnits(std::span<const uint8_t> payload);
 
+bool hasStartCode(std::span<const uint8_t> payload);
+
 // Each unit as a 4-byte big-endian length followed by its bytes.
 std::vector<uint8_t> toLengthPrefixed(std::span<const uint8_t> payload);
 

@@ -12,6 +12,19 @@
 #include "TempDir.h"
 #include "rfssim/AlawTone.h"
 
+// Every frame record a record file opened for reading gives back.
+inline std::vector<std::vector<uint8_t>> readAllRecords(kvplay::record::CBaseRecordFile& file) {
+    std::vector<std::vector<uint8_t>> records;
+    std::vector<uint8_t> buffer(1 << 20);
+    for (;;) {
+        int length = static_cast<int>(buffer.size());
+        if (file.ReadFrame(buffer.data(), length) != 0)
+            break;
+        records.emplace_back(buffer.begin(), buffer.begin() + length);
+    }
+    return records;
+}
+
 class Mp4Fixture : public ::testing::Test {
 protected:
     std::filesystem::path writeMp4(const std::vector<std::vector<uint8_t>>& records, const char* name = "out.mp4") {

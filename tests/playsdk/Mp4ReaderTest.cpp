@@ -7,18 +7,6 @@ namespace {
 
 using rfssim::VideoCodecKind;
 
-std::vector<std::vector<uint8_t>> readAll(kvplay::record::CKVMP4RecordFile& file) {
-    std::vector<std::vector<uint8_t>> records;
-    std::vector<uint8_t> buffer(1 << 20);
-    for (;;) {
-        int length = static_cast<int>(buffer.size());
-        if (file.ReadFrame(buffer.data(), length) != 0)
-            break;
-        records.emplace_back(buffer.begin(), buffer.begin() + length);
-    }
-    return records;
-}
-
 class Mp4ReaderTest : public Mp4Fixture {
 protected:
     // Video records whose start codes all have 4 bytes, so they come back byte for byte.
@@ -62,7 +50,7 @@ TEST_P(Mp4RoundTripTest, GivesBackTheRecordsAsWritten) {
 
     kvplay::record::CKVMP4RecordFile file;
     open(file, path);
-    const auto readBack = readAll(file);
+    const auto readBack = readAllRecords(file);
     ASSERT_EQ(readBack.size(), records.size());
     for (std::size_t i = 0; i < records.size(); ++i)
         EXPECT_TRUE(readBack[i] == records[i]) << "record " << i;
@@ -115,7 +103,7 @@ TEST_F(Mp4ReaderTest, SeekToVirtualKeyFrameGivesItsReferenceFirst) {
     EXPECT_EQ(file.KeyFrameCount(), 2);
 
     ASSERT_EQ(file.SeekToKeyFrame(1), 0);
-    const auto readBack = readAll(file);
+    const auto readBack = readAllRecords(file);
     ASSERT_EQ(readBack.size(), 5u);
     auto reference = records[0];
     reference[7] |= 0x01;  // decode only
@@ -150,7 +138,7 @@ TEST_F(Mp4ReaderTest, DamagedFilesAreRefusedOrEndEarly) {
         kvplay::record::CKVMP4RecordFile file;
         if (file.Open(damaged.c_str(), true, 0, 0, false, nullptr) != 0)
             return;
-        EXPECT_LE(readAll(file).size(), records.size());
+        EXPECT_LE(readAllRecords(file).size(), records.size());
     };
     for (std::size_t size = 0; size < original.size(); size += 97)
         readsAtMost({original.begin(), original.begin() + static_cast<std::ptrdiff_t>(size)});
