@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "FrameSourceLog.h"
 #include "KVPlayHDD.h"
 #include "RfsFrameInterface.h"
+#include "StoredFrames.h"
 #include "TempDir.h"
 #include "TestStore.h"
 #include "rfs/FrameRecord.h"
@@ -109,22 +109,9 @@ protected:
     // Reads the frame records of every event from the data files, after a test has damaged them.
     void rescan() {
         for (StoredEvent& e : events_) {
-            std::ifstream in(e.file, std::ios::binary);
-            std::vector<uint8_t> bytes(e.event.dataLen);
-            in.seekg(e.event.dataStart);
-            in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
             e.records.clear();
-            for (std::size_t p = 0; p + rfs::kFrameHeaderSize <= bytes.size();) {
-                const rfs::KVFrameHeader h = rfs::readFrameHeader(bytes.data() + p);
-                const uint64_t length = rfs::storedFrameLength(h.framesize);
-                if (!rfs::isFrameHeader(h) || p + length > bytes.size()) {
-                    p += 8;  // records start on multiples of 8
-                    continue;
-                }
-                e.records.push_back(
-                    {frameOf(h, bytes.data() + p + rfs::kFrameHeaderSize), e.event.dataStart + p, length});
-                p += length;
-            }
+            for (const StoredFrame& f : readStoredFrames(e.file, e.event.dataStart, e.event.dataLen))
+                e.records.push_back({frameOf(f.header, f.payload.data()), f.offset, f.length});
         }
     }
 

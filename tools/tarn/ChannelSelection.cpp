@@ -29,6 +29,12 @@ std::vector<Stream> selectStreams(const std::string& stream) {
     throw Failure("--stream takes main, sub or both, not \"" + stream + "\"");
 }
 
+void checkChannelExists(const ChannelLayout& layout, int number, const std::string& text) {
+    if (number < 1 || number > layout.channels())
+        throw Failure("channel " + text + " does not exist: the recorder has channels 1 to " +
+                      std::to_string(layout.channels()) + " (--store-channels)");
+}
+
 std::vector<int> channelNumbers(const ChannelLayout& layout, const std::string& channels) {
     std::vector<int> numbers;
     if (channels.empty()) {
@@ -41,9 +47,7 @@ std::vector<int> channelNumbers(const ChannelLayout& layout, const std::string& 
         if (!number)
             throw Failure("--channels takes channel numbers separated by commas, such as 1,2,4, not \"" + channels +
                           "\"");
-        if (*number < 1 || *number > layout.channels())
-            throw Failure("channel " + item + " does not exist: the recorder has channels 1 to " +
-                          std::to_string(layout.channels()) + " (--store-channels)");
+        checkChannelExists(layout, *number, item);
         numbers.push_back(*number);
     }
     std::sort(numbers.begin(), numbers.end());
@@ -63,6 +67,16 @@ ChannelLayout parseChannelLayout(const std::string& text) {
         throw Failure("--store-channels takes the recorder's number of channels, 1 to " +
                       std::to_string(ChannelLayout::kMaxChannels) + ", not \"" + text + "\"");
     return ChannelLayout(*channels);
+}
+
+Channel selectOneChannel(const ChannelLayout& layout, const std::string& channel, const std::string& stream) {
+    if (stream != "main" && stream != "sub")
+        throw Failure("--stream takes main or sub, not \"" + stream + "\"");
+    const auto number = wholeNumber(channel);
+    if (!number)
+        throw Failure("--channel takes one channel number, such as 2, not \"" + channel + "\"");
+    checkChannelExists(layout, *number, channel);
+    return Channel{*number, selectStreams(stream).front()};
 }
 
 std::vector<Channel> selectChannels(const ChannelLayout& layout, const std::string& channels,

@@ -36,6 +36,9 @@ private:
 // The recorder's number of channels from --store-channels. Throws Failure.
 ChannelLayout parseChannelLayout(const std::string& text);
 
+// The one channel that --channel and --stream (main or sub) name. Throws Failure.
+Channel selectOneChannel(const ChannelLayout& layout, const std::string& channel, const std::string& stream);
+
 // The channels that --channels (a comma list, empty for all) and --stream (main, sub or both) select,
 // by channel number and the main stream first. Throws Failure.
 std::vector<Channel> selectChannels(const ChannelLayout& layout, const std::string& channels,

@@ -10,17 +10,10 @@
 #include "QueryOptions.h"
 #include "RecordTypes.h"
 #include "RecordingSearch.h"
+#include "TimeSpan.h"
 
 namespace tarn {
 namespace {
-
-rfs::CalendarTime parseSpanEnd(const char* option, const std::string& text) {
-    const auto time = rfs::parseTime(text);
-    if (!time)
-        throw Failure(std::string(option) +
-                      " takes a time of the form \"YYYY-MM-DD HH:MM:SS\" (years 2000 to 2063), not \"" + text + "\"");
-    return *time;
-}
 
 std::string timeText(const rfs_time_t& t) {
     return rfs::formatTime(rfs::unpackTime(rfs::packTime(t)));
@@ -90,25 +83,19 @@ void printText(const std::vector<ChannelRecordings>& found, const rfs::CalendarT
 void addSearchCommand(CLI::App& app, int& exitStatus) {
     auto* command = app.add_subcommand("search", "List the recordings of each channel that overlap a span of time");
     auto options = std::make_shared<QueryOptions>();
-    auto from = std::make_shared<std::string>();
-    auto to = std::make_shared<std::string>();
+    auto span = std::make_shared<TimeSpanOptions>();
     addQueryOptions(*command, *options);
-    command->add_option("--from", *from, "Start of the span, \"YYYY-MM-DD HH:MM:SS\"")->required();
-    command->add_option("--to", *to, "End of the span, \"YYYY-MM-DD HH:MM:SS\" (included)")->required();
-    command->callback([options, from, to, &exitStatus] {
+    addTimeSpanOptions(*command, *span);
+    command->callback([options, span, &exitStatus] {
         runReportingFailure(exitStatus, [&] {
             const Query query = resolveQuery(*options);
-            const rfs::CalendarTime start = parseSpanEnd("--from", *from);
-            const rfs::CalendarTime end = parseSpanEnd("--to", *to);
-            if (rfs::packTime(start) > rfs::packTime(end))
-                throw Failure("the span is empty: --from " + rfs::formatTime(start) + " lies after --to " +
-                              rfs::formatTime(end));
+            const TimeSpan times = resolveTimeSpan(*span);
             const AttachedStore store(query.store);
-            const auto found = findRecordings(query, start, end);
+            const auto found = findRecordings(query, times.from, times.to);
             if (query.json)
                 printJson(found);
             else
-                printText(found, start, end);
+                printText(found, times.from, times.to);
         });
     });
 }

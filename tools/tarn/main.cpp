@@ -2,16 +2,18 @@
 #include <CLI/CLI.hpp>
 
 #include "DaysCommand.h"
+#include "ExportCommand.h"
 #include "InfoCommand.h"
 #include "SearchCommand.h"
 
 int main(int argc, char** argv) {
-    CLI::App app{"tarn: inspect and search recorder stores (directories, disk images, block devices)"};
+    CLI::App app{"tarn: inspect, search and export recorder stores (directories, disk images, block devices)"};
     app.require_subcommand(1);
     int exitStatus = 0;
     tarn::addInfoCommand(app, exitStatus);
     tarn::addDaysCommand(app, exitStatus);
     tarn::addSearchCommand(app, exitStatus);
+    tarn::addExportCommand(app, exitStatus);
     CLI11_PARSE(app, argc, argv);
     return exitStatus;
 }

@@ -88,3 +88,19 @@ const ScenarioStore& shortDemoStore() {
     }
     return written("demo-store", s);
 }
+
+const ScenarioStore& exportStore(rfssim::VideoCodecKind codec) {
+    using rfssim::StreamKind;
+    rfssim::Scenario s;
+    s.layout = rfssim::StoreLayout::Directory;
+    s.channels = 2;
+    s.video = rfssim::VideoSettings{codec, 160, 96, 25, 50, 200'000};
+    rfssim::Recording backToBack = recording(1, StreamKind::Main, at(12, 1, 9, 0, 0), at(12, 1, 9, 0, 30), rfs::RecNormal);
+    backToBack.eventSeconds = 10;
+    backToBack.audio = true;
+    rfssim::Recording afterGap = recording(1, StreamKind::Main, at(12, 1, 9, 1, 0), at(12, 1, 9, 1, 10), rfs::RecNormal);
+    afterGap.audio = true;
+    s.recordings = {backToBack, afterGap,
+                    recording(2, StreamKind::Main, at(12, 1, 9, 0, 0), at(12, 1, 9, 0, 10), rfs::RecNormal)};
+    return written(codec == rfssim::VideoCodecKind::H264 ? "export-h264" : "export-h265", s);
+}

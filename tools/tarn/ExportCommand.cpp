@@ -1,0 +1,141 @@
+#include "ExportCommand.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include "AttachedStore.h"
+#include "ChannelSelection.h"
+#include "ExportFile.h"
+#include "ExportProgress.h"
+#include "Failure.h"
+#include "RfsFrameInterface.h"
+#include "TimeSpan.h"
+
+namespace tarn {
+namespace {
+
+struct ExportOptions {
+    std::string store;
+    std::string channel;
+    std::string stream = "main";
+    std::string storeChannels;
+    TimeSpanOptions span;
+    std::string output;
+    bool overwrite = false;
+};
+
+// Where the channel lies in the store. Only the second stream needs the recorder's channel count.
+int storeChannelOf(const ExportOptions& options, Channel& channel) {
+    if (options.stream == "sub" && options.storeChannels.empty())
+        throw Failure("--stream sub needs --store-channels: the second stream of channel c lies at store channel "
+                      "c-1+N for a recorder with N channels");
+    const ChannelLayout layout = options.storeChannels.empty() ? ChannelLayout(ChannelLayout::kMaxChannels)
+                                                               : parseChannelLayout(options.storeChannels);
+    channel = selectOneChannel(layout, options.channel, options.stream);
+    return layout.storeChannel(channel);
+}
+
+std::filesystem::path checkedOutput(const ExportOptions& options) {
+    const std::filesystem::path output(options.output);
+    if (output.extension() != ".mp4")
+        throw Failure("the output file must end in .mp4, not \"" + options.output + "\"");
+    if (std::filesystem::exists(output) && !options.overwrite)
+        throw Failure(options.output + " already exists; add --overwrite to replace it");
+    return output;
+}
+
+FrameSourceTime sourceTime(const rfs::CalendarTime& c) {
+    return {static_cast<uint16_t>(c.year), static_cast<uint8_t>(c.month), static_cast<uint8_t>(c.day),
+            static_cast<uint8_t>(c.hour),  static_cast<uint8_t>(c.minute), static_cast<uint8_t>(c.second)};
+}
+
+uint64_t frameTimeOf(const rfs::CalendarTime& c) {
+    return static_cast<uint64_t>(rfs::toEpochSeconds(c)) * 1'000'000;
+}
+
+std::string channelText(const Channel& channel) {
+    return "channel " + std::to_string(channel.number) + " (" + streamName(channel.stream) + " stream)";
+}
+
+void exportChannel(const ExportOptions& options) {
+    Channel channel;
+    const int storeChannel = storeChannelOf(options, channel);
+    const TimeSpan span = resolveTimeSpan(options.span);
+    const std::filesystem::path output = checkedOutput(options);
+    const AttachedStore store(options.store);
+
+    FrameSourcePtr source = createHddFrameSource();
+    FrameSourceParams params;
+    params.channel = storeChannel;
+    params.start = sourceTime(span.from);
+    params.end = sourceTime(span.to);
+    if (source->openChannel(params) != 0)
+        throw Failure("the reader cannot search " + channelText(channel) + " of " + options.store);
+
+    ExportProgress progress(std::cerr, isatty(STDERR_FILENO) != 0, frameTimeOf(span.from), frameTimeOf(span.to));
+    std::optional<ExportFile> file;
+    uint64_t firstUs = 0;
+    uint64_t lastUs = 0;
+    for (;;) {
+        const uint8_t* payload = nullptr;
+        const rfs::KVFrameHeader* header = nullptr;
+        const int result = source->getNextFrame(&payload, &header);
+        if (result < 0) {
+            const std::string where = " reading " + channelText(channel) + " failed with reader code " +
+                                      std::to_string(result);
+            if (!file)
+                throw Failure(where.substr(1));
+            file->finish();
+            progress.finish();
+            throw Failure(where.substr(1) + " after " + rfs::formatTime(rfs::fromEpochSeconds(lastUs / 1'000'000)) +
+                          "; " + output.string() + " holds the " + std::to_string(progress.frames()) +
+                          " frames exported before it");
+        }
+        if (header == nullptr)
+            break;
+        if (!file) {
+            file.emplace(output);
+            firstUs = header->Time;
+        }
+        file->write(header);
+        lastUs = std::max(lastUs, header->Time);
+        progress.frameWritten(header->Time, rfs::kFrameHeaderSize + header->framesize);
+    }
+    if (!file)
+        throw Failure(channelText(channel) + " has no recordings from " + rfs::formatTime(span.from) + " to " +
+                      rfs::formatTime(span.to) + "; nothing was exported");
+    file->finish();
+    progress.finish();
+    std::cout << "exported " << progress.frames() << " frames (" << progress.bytes() << " bytes) of "
+              << channelText(channel) << ", captured from "
+              << rfs::formatTime(rfs::fromEpochSeconds(static_cast<int64_t>(firstUs / 1'000'000))) << " to "
+              << rfs::formatTime(rfs::fromEpochSeconds(static_cast<int64_t>(lastUs / 1'000'000))) << ", to "
+              << output.string() << "\n";
+}
+
+}  // namespace
+
+void addExportCommand(CLI::App& app, int& exitStatus) {
+    auto* command = app.add_subcommand("export", "Export one channel's recordings over a span of time to an MP4 file");
+    auto options = std::make_shared<ExportOptions>();
+    command->add_option("STORE", options->store, "Store directory, disk image or block device")->required();
+    command->add_option("--channel", options->channel, "The channel to export, numbered from 1")->required();
+    command->add_option("--stream", options->stream, "main or sub (default: main)");
+    command->add_option("--store-channels", options->storeChannels,
+                        "The recorder's number of channels N; needed for the sub stream");
+    addTimeSpanOptions(*command, options->span);
+    command->add_option("-o,--output", options->output, "The MP4 file to write")->required();
+    command->add_flag("--overwrite", options->overwrite, "Replace the output file when it exists");
+    command->footer(
+        "Every frame record of the span (video and sound) goes into the file as the recorder stored it; nothing is\n"
+        "decoded or re-encoded. Progress appears on standard error. When the export fails, the partial file is\n"
+        "removed; when the store cannot be read to the end of the span, the file keeps the frames before the\n"
+        "damage and tarn exits with status 1.");
+    command->callback([options, &exitStatus] { runReportingFailure(exitStatus, [&] { exportChannel(*options); }); });
+}
+
+}  // namespace tarn
