@@ -15,7 +15,9 @@ bool OutputFile::open(const std::string& path) {
     file_ = std::fopen(path.c_str(), "wb");
     if (file_ == nullptr)
         return false;
-    std::setvbuf(file_, nullptr, _IOFBF, kWriteBuffer);
+    if (!buffer_)
+        buffer_ = std::make_unique<char[]>(kWriteBuffer);
+    std::setvbuf(file_, buffer_.get(), _IOFBF, kWriteBuffer);
     end_ = 0;
     ok_ = true;
     return true;

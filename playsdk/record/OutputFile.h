@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -26,6 +27,8 @@ public:
 
 private:
     std::FILE* file_ = nullptr;
+    // The C library ignores the size asked for unless it is given the buffer as well.
+    std::unique_ptr<char[]> buffer_;
     uint64_t end_ = 0;
     bool ok_ = true;
 };

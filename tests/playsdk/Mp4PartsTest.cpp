@@ -22,6 +22,27 @@ TEST(NalUnitsTest, SplitsAtThreeAndFourByteStartCodes) {
     EXPECT_EQ(Bytes(units[3].begin(), units[3].end()), (Bytes{0x06, 0x80}));
 }
 
+// The search passes over eight bytes at a time: a start code must be found wherever it lies against
+// those blocks, zero bytes that start no code must not hide one, and the payload's tail is searched too.
+TEST(NalUnitsTest, FindsStartCodesAtEveryPositionAgainstTheWordBlocks) {
+    for (std::size_t at = 2; at + 3 <= 40; ++at) {
+        Bytes stream(40, 0x5A);
+        stream[0] = 0x41;
+        if (at >= 3)
+            stream[at - 2] = 0;  // a lone zero byte, which starts no code
+        stream[at] = 0;
+        stream[at + 1] = 0;
+        stream[at + 2] = 1;
+        const auto units = splitNalUnits(stream);
+        ASSERT_EQ(units.size(), at + 3 < stream.size() ? 2u : 1u) << "code at " << at;
+        EXPECT_EQ(units[0].data(), stream.data()) << "code at " << at;
+        EXPECT_EQ(units[0].size(), at) << "code at " << at;
+        if (units.size() == 2) {
+            EXPECT_EQ(units[1].data(), stream.data() + at + 3) << "code at " << at;
+        }
+    }
+}
+
 TEST(NalUnitsTest, LengthPrefixedFormRefusesLengthsPastTheEnd) {
     EXPECT_EQ(kvplay::record::toAnnexB(Bytes{0, 0, 0, 2, 0x65, 0x88}), (Bytes{0, 0, 0, 1, 0x65, 0x88}));
     EXPECT_TRUE(kvplay::record::toAnnexB(Bytes{0, 0, 0, 3, 0x65, 0x88}).empty());
