@@ -13,6 +13,7 @@
 #include "TempDir.h"
 #include "TestScenarios.h"
 #include "rfssim/AlawTone.h"
+#include "rfssim/ScenePainter.h"
 #include "rfssim/StoreWriter.h"
 
 namespace fs = std::filesystem;
@@ -161,4 +162,19 @@ TEST(RealAudio, AlawBlocksDecodeToTheChannelsTone) {
         ASSERT_LE(std::abs(decoded - expected), std::abs(expected) / 16 + 16) << "sample " << n;
     }
     EXPECT_GT(loudest, 4000) << "a tone, not silence";
+}
+
+// Grain changes every picture but stays the same for the same picture number, so stores stay
+// reproducible.
+TEST(ScenePainterGrain, NoiseIsFreshPerPictureAndReproducible) {
+    ScenePainter clean(64, 48, 1, "CH 1");
+    ScenePainter grainy(64, 48, 1, "CH 1", 4);
+    ScenePainter again(64, 48, 1, "CH 1", 4);
+    const int64_t time = 1'764'579'600'000'000;
+    const std::vector<uint8_t> first = grainy.paint(time, 7).y;
+    EXPECT_NE(first, clean.paint(time, 7).y);
+    EXPECT_EQ(first, again.paint(time, 7).y);
+    EXPECT_NE(first, grainy.paint(time, 8).y);
+    EXPECT_GE(*std::min_element(first.begin(), first.end()), 16);
+    EXPECT_LE(*std::max_element(first.begin(), first.end()), 235);
 }

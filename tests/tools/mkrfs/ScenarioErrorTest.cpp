@@ -45,6 +45,7 @@ const BadScenario kCases[] = {
     {"no_files", R"({"layout": "raw", "partitions": [{"files": 0}]})", "partitions[0].files must be"},
     {"index_valid_too_big", R"({"layout": "raw", "partitions": [{"index_valid": 16}]})", "index_valid"},
     {"odd_width", R"({"layout": "dir", "video": {"width": 161}})", "video.width"},
+    {"too_much_grain", R"({"layout": "dir", "video": {"grain": 65}})", "video.grain must be from 0 to 64"},
     {"unknown_codec", R"({"layout": "dir", "sub_video": {"codec": "vp9"}})", "sub_video.codec"},
     {"impossible_date", withRecording(R"("from": "2026-02-30 09:00:00", "to": "2026-03-01 09:00:00")"),
      "recordings[0].from"},

@@ -14,7 +14,8 @@ namespace {
 
 std::vector<EncodedPacket> encodePictures(const PlannedEvent& event, const ChunkJob& job) {
     const VideoSettings& video = event.video;
-    ScenePainter painter(video.width, video.height, event.userChannel, channelCaption(event.userChannel, event.stream));
+    ScenePainter painter(video.width, video.height, event.userChannel, channelCaption(event.userChannel, event.stream),
+                         video.grain);
     VideoEncoder encoder(video);
     std::vector<EncodedPacket> packets;
     auto keep = [&packets](std::vector<EncodedPacket>&& more) {

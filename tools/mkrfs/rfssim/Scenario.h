@@ -21,6 +21,7 @@ struct VideoSettings {
     int fps = 25;
     int gop = 50;
     int bitrate = 1'000'000;
+    int grain = 0;  // amplitude of noise that changes with every picture, so that pictures cost real bits
 };
 
 struct PartitionSettings {

@@ -92,7 +92,7 @@ StoreLayout readLayout(const Node& node) {
 }
 
 VideoSettings readVideo(const Node& node, VideoSettings video) {
-    node.allowOnly({"codec", "width", "height", "fps", "gop", "bitrate"});
+    node.allowOnly({"codec", "width", "height", "fps", "gop", "bitrate", "grain"});
     if (node.has("codec")) {
         const std::string codec = node.readString("codec");
         if (codec == "h264")
@@ -107,6 +107,7 @@ VideoSettings readVideo(const Node& node, VideoSettings video) {
     node.readInteger("fps", video.fps);
     node.readInteger("gop", video.gop);
     node.readInteger("bitrate", video.bitrate);
+    node.readInteger("grain", video.grain);
     return video;
 }
 

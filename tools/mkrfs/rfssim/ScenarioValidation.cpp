@@ -27,6 +27,7 @@ void validateVideo(const VideoSettings& video, const std::string& where) {
     require(video.gop >= 1 && video.gop <= kMaxGop, where + ".gop must be from 1 to " + std::to_string(kMaxGop));
     require(video.bitrate >= 10'000 && video.bitrate <= 100'000'000,
             where + ".bitrate must be from 10000 to 100000000");
+    require(video.grain >= 0 && video.grain <= 64, where + ".grain must be from 0 to 64");
 }
 
 void validateRecording(const Scenario& scenario, const Recording& recording, const std::string& where) {

@@ -32,7 +32,8 @@ std::string captureTimeCaption(int64_t captureTimeUs) {
     return rfs::formatTime(rfs::fromEpochSeconds(seconds)) + millis;
 }
 
-ScenePainter::ScenePainter(int width, int height, int userChannel, std::string caption) : caption_(std::move(caption)) {
+ScenePainter::ScenePainter(int width, int height, int userChannel, std::string caption, int grain)
+    : caption_(std::move(caption)), grain_(grain) {
     picture_.width = width;
     picture_.height = height;
     picture_.y.resize(static_cast<std::size_t>(width) * height);
@@ -77,6 +78,19 @@ void ScenePainter::drawText(const std::string& text, int x, int y, Colour colour
     }
 }
 
+// Deterministic: the same picture number always gets the same noise.
+void ScenePainter::addGrain(int64_t frameNumber) {
+    uint64_t state = static_cast<uint64_t>(frameNumber) * 0x9e3779b97f4a7c15ull + 1;
+    const int span = 2 * grain_ + 1;
+    for (uint8_t& luma : picture_.y) {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        const int value = luma + static_cast<int>(state % static_cast<uint64_t>(span)) - grain_;
+        luma = static_cast<uint8_t>(std::clamp(value, 16, 235));
+    }
+}
+
 const Picture& ScenePainter::paint(int64_t captureTimeUs, int64_t frameNumber) {
     const int w = picture_.width;
     const int h = picture_.height;
@@ -88,6 +102,8 @@ const Picture& ScenePainter::paint(int64_t captureTimeUs, int64_t frameNumber) {
     const int step = std::max(1, w / 64);
     const int barX = static_cast<int>(frameNumber * step % (w - barWidth));
     fillRect(barX, h / 2, barX + barWidth, h - 2 * scale_, Colour{200, 128, 128});
+    if (grain_ > 0)
+        addGrain(frameNumber);
 
     const Colour white{235, 128, 128};
     const Colour shadow{16, 128, 128};

@@ -25,7 +25,8 @@ std::string captureTimeCaption(int64_t captureTimeUs);
 
 class ScenePainter {
 public:
-    ScenePainter(int width, int height, int userChannel, std::string caption);
+    // grain: amplitude of luma noise drawn afresh for every picture (0: none).
+    ScenePainter(int width, int height, int userChannel, std::string caption, int grain = 0);
 
     // frameNumber counts frames since 1970 at the stream's rate, so the bar continues across chunks.
     const Picture& paint(int64_t captureTimeUs, int64_t frameNumber);
@@ -37,11 +38,13 @@ private:
 
     void fillRect(int x0, int y0, int x1, int y1, Colour colour);
     void drawText(const std::string& text, int x, int y, Colour colour);
+    void addGrain(int64_t frameNumber);
 
     Picture picture_;
     Colour background_;
     std::string caption_;
     int scale_;
+    int grain_;
 };
 
 }  // namespace rfssim
