@@ -1,13 +1,14 @@
 #include "CBaseRecordFile.h"
 
+#include <algorithm>
 #include <new>
 
 namespace kvplay::record {
 
-std::span<uint8_t> CBaseRecordFile::workBuffer() {
-    if (workBuffer_.empty()) {
+std::span<uint8_t> CBaseRecordFile::workBuffer(std::size_t size) {
+    if (workBuffer_.size() < size) {
         try {
-            workBuffer_.resize(kWorkBufferSize);
+            workBuffer_.resize(std::max(size, kWorkBufferSize));
         } catch (const std::bad_alloc&) {
             return {};
         }

@@ -11,7 +11,7 @@ class CBaseRecordFile {
 public:
     // A writer's answer for a frame it accepted when the recorder's calendar day changed with it.
     static constexpr int kDayChanged = 2;
-    // Room for a normalised frame record: 2 MiB of payload and its header.
+    // Room for a normalised frame record of 2 MiB of payload and its header; larger records get more.
     static constexpr std::size_t kWorkBufferSize = 0x200028;
 
     virtual ~CBaseRecordFile() = default;
@@ -28,9 +28,9 @@ public:
     virtual int KeyFrameCount() { return -1; }
     virtual int SeekToKeyFrame(int index) { (void)index; return -1; }
 
-    // Where frames are normalised before writing: allocated on first use and kept until the file is
-    // closed. Empty when the memory cannot be had.
-    std::span<uint8_t> workBuffer();
+    // Where frames are normalised before writing: at least `size` bytes, kept until the file is closed.
+    // Empty when the memory cannot be had.
+    std::span<uint8_t> workBuffer(std::size_t size);
 
 protected:
     void releaseWorkBuffer();

@@ -5,7 +5,13 @@
 
 namespace kvplay::record {
 
-CKVMP4RecordFile::~CKVMP4RecordFile() { Close(); }
+CKVMP4RecordFile::~CKVMP4RecordFile() {
+    try {
+        Close();
+    } catch (...) {
+        // Out of memory while finalising: the file stays unfinished, the object still goes.
+    }
+}
 
 int CKVMP4RecordFile::Open(const char* pathUtf8, bool readMode, int, int, bool writeMode, const uint8_t*) {
     if (pathUtf8 == nullptr || readMode == writeMode)

@@ -10,7 +10,8 @@
 
 namespace kvplay::record {
 
-// True for "KVFm" H.264/H.265 video records whose payload does not already begin with 00 00 00 01.
+// True for "KVFm" H.264/H.265 video records whose payload does not begin with 00 00 00 01. A payload that
+// does is taken as it is, whatever start codes follow: writers split it at both kinds.
 bool needsStartCodeNormalization(const rfs::KVFrameHeader& header, std::span<const uint8_t> payload);
 
 // Writes the record into out: the header with the new payload length, then each NAL unit of the payload

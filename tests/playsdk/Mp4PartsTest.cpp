@@ -25,8 +25,9 @@ TEST(NalUnitsTest, SplitsAtThreeAndFourByteStartCodes) {
 // The search passes over eight bytes at a time: a start code must be found wherever it lies against
 // those blocks, zero bytes that start no code must not hide one, and the payload's tail is searched too.
 TEST(NalUnitsTest, FindsStartCodesAtEveryPositionAgainstTheWordBlocks) {
-    for (std::size_t at = 2; at + 3 <= 40; ++at) {
-        Bytes stream(40, 0x5A);
+    for (std::size_t size = 40; size < 48; ++size)
+    for (std::size_t at = 2; at + 3 <= size; ++at) {
+        Bytes stream(size, 0x5A);
         stream[0] = 0x41;
         if (at >= 3)
             stream[at - 2] = 0;  // a lone zero byte, which starts no code
@@ -34,11 +35,11 @@ TEST(NalUnitsTest, FindsStartCodesAtEveryPositionAgainstTheWordBlocks) {
         stream[at + 1] = 0;
         stream[at + 2] = 1;
         const auto units = splitNalUnits(stream);
-        ASSERT_EQ(units.size(), at + 3 < stream.size() ? 2u : 1u) << "code at " << at;
-        EXPECT_EQ(units[0].data(), stream.data()) << "code at " << at;
-        EXPECT_EQ(units[0].size(), at) << "code at " << at;
+        ASSERT_EQ(units.size(), at + 3 < size ? 2u : 1u) << "code at " << at << " of " << size;
+        EXPECT_EQ(units[0].data(), stream.data()) << "code at " << at << " of " << size;
+        EXPECT_EQ(units[0].size(), at) << "code at " << at << " of " << size;
         if (units.size() == 2) {
-            EXPECT_EQ(units[1].data(), stream.data() + at + 3) << "code at " << at;
+            EXPECT_EQ(units[1].data(), stream.data() + at + 3) << "code at " << at << " of " << size;
         }
     }
 }

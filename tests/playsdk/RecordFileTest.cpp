@@ -178,6 +178,26 @@ TEST_F(RecordFileExportsTest, WritesThreeByteStartCodePayloadsAsWholeUnits) {
             << "record " << i;
 }
 
+// A key frame of a high-resolution camera can outgrow the 2 MiB work buffer that normalisation starts with.
+TEST_F(RecordFileExportsTest, NormalisesRecordsLargerThanTheWorkBuffer) {
+    auto records = withThreeByteStartCodes(videoRecords(VideoCodecKind::H264, 1, evenTimes(2), 10));
+    Bytes large = {0, 0, 1, 0x41};
+    large.resize(3 << 20, 0x5A);
+    records.push_back(videoRecord(rfs::CodecH264, false, 2, kStartUs + 2 * kFrameUs, 160, 96, large));
+    const auto path = dir.path() / "rec.mp4";
+    EXPECT_EQ(exportRecords(path, records), std::vector<int>(records.size(), 0));
+
+    kvplay::record::CKVMP4RecordFile reader;
+    ASSERT_EQ(reader.Open(path.c_str(), true, 0, 0, false, nullptr), 0);
+    std::vector<uint8_t> buffer(4 << 20);
+    int length = 0;
+    for (int i = 0; i < 3; ++i) {
+        length = static_cast<int>(buffer.size());
+        ASSERT_EQ(reader.ReadFrame(buffer.data(), length), 0) << "record " << i;
+    }
+    EXPECT_EQ(Bytes(buffer.begin() + rfs::kFrameHeaderSize, buffer.begin() + length), withFourByteStartCodes(large));
+}
+
 TEST_F(RecordFileExportsTest, ReportsTheDayChangeAsAcceptedNotFailed) {
     // 2 s of frames from one second before midnight.
     constexpr int64_t kToMidnightUs = 50'200'000'000 - 1'000'000;

@@ -12,6 +12,7 @@
 #include "ExportFile.h"
 #include "ExportProgress.h"
 #include "Failure.h"
+#include "Interruption.h"
 #include "RfsFrameInterface.h"
 #include "TimeSpan.h"
 
@@ -43,7 +44,8 @@ std::filesystem::path checkedOutput(const ExportOptions& options) {
     const std::filesystem::path output(options.output);
     if (output.extension() != ".mp4")
         throw Failure("the output file must end in .mp4, not \"" + options.output + "\"");
-    if (std::filesystem::exists(output) && !options.overwrite)
+    std::error_code error;
+    if (std::filesystem::exists(output, error) && !options.overwrite)
         throw Failure(options.output + " already exists; add --overwrite to replace it");
     return output;
 }
@@ -76,29 +78,35 @@ void exportChannel(const ExportOptions& options) {
     if (source->openChannel(params) != 0)
         throw Failure("the reader cannot search " + channelText(channel) + " of " + options.store);
 
+    const InterruptionWatch interruption;
     ExportProgress progress(std::cerr, isatty(STDERR_FILENO) != 0, frameTimeOf(span.from), frameTimeOf(span.to));
     std::optional<ExportFile> file;
     uint64_t firstUs = 0;
     uint64_t lastUs = 0;
     for (;;) {
+        if (interruption.interrupted())
+            throw Failure("interrupted; " + output.string() + " was left as it was");
         const uint8_t* payload = nullptr;
         const rfs::KVFrameHeader* header = nullptr;
         const int result = source->getNextFrame(&payload, &header);
         if (result < 0) {
-            const std::string where = " reading " + channelText(channel) + " failed with reader code " +
-                                      std::to_string(result);
+            const std::string failed =
+                "reading " + channelText(channel) + " failed with reader code " + std::to_string(result);
             if (!file)
-                throw Failure(where.substr(1));
+                throw Failure(failed);
             file->finish();
             progress.finish();
-            throw Failure(where.substr(1) + " after " + rfs::formatTime(rfs::fromEpochSeconds(lastUs / 1'000'000)) +
-                          "; " + output.string() + " holds the " + std::to_string(progress.frames()) +
+            throw Failure(failed + " after " + rfs::formatTime(rfs::fromEpochSeconds(lastUs / 1'000'000)) + "; " +
+                          output.string() + " holds the " + std::to_string(progress.frames()) +
                           " frames exported before it");
         }
         if (header == nullptr)
             break;
+        // Nothing before the first key frame can be decoded; the file starts there.
+        if (!file && header->frameType != rfs::FrameI)
+            continue;
         if (!file) {
-            file.emplace(output);
+            file.emplace(output, options.overwrite);
             firstUs = header->Time;
         }
         file->write(header);
@@ -106,8 +114,8 @@ void exportChannel(const ExportOptions& options) {
         progress.frameWritten(header->Time, rfs::kFrameHeaderSize + header->framesize);
     }
     if (!file)
-        throw Failure(channelText(channel) + " has no recordings from " + rfs::formatTime(span.from) + " to " +
-                      rfs::formatTime(span.to) + "; nothing was exported");
+        throw Failure(channelText(channel) + " has no recordings with a key frame from " + rfs::formatTime(span.from) +
+                      " to " + rfs::formatTime(span.to) + "; nothing was exported");
     file->finish();
     progress.finish();
     std::cout << "exported " << progress.frames() << " frames (" << progress.bytes() << " bytes) of "
@@ -132,9 +140,10 @@ void addExportCommand(CLI::App& app, int& exitStatus) {
     command->add_flag("--overwrite", options->overwrite, "Replace the output file when it exists");
     command->footer(
         "Every frame record of the span (video and sound) goes into the file as the recorder stored it; nothing is\n"
-        "decoded or re-encoded. Progress appears on standard error. When the export fails, the partial file is\n"
-        "removed; when the store cannot be read to the end of the span, the file keeps the frames before the\n"
-        "damage and tarn exits with status 1.");
+        "decoded or re-encoded; the file starts at the first key frame at or after --from. Progress appears on\n"
+        "standard error. The file is written under a temporary name beside OUT and renamed when complete: a\n"
+        "failed or interrupted export (Ctrl-C) leaves OUT as it was. When the store cannot be read to the end of\n"
+        "the span, OUT keeps the frames before the damage and tarn exits with status 1.");
     command->callback([options, &exitStatus] { runReportingFailure(exitStatus, [&] { exportChannel(*options); }); });
 }
 

@@ -1,5 +1,6 @@
-// The MP4 file an export writes, through the player library's record file calls. A file that is not
-// finished (the export failed) is removed, so that no half-written file passes for an export.
+// The MP4 file an export writes, through the player library's record file calls. It is written under a
+// temporary name beside the target and put in place only when it is complete, so that a failed or
+// interrupted export never leaves a half-written file and never harms a file already there.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +12,8 @@ namespace tarn {
 
 class ExportFile {
 public:
-    // Throws Failure when the file cannot be created.
-    explicit ExportFile(std::filesystem::path path);
+    // replace: an existing target may be replaced. Throws Failure when the file cannot be created.
+    ExportFile(std::filesystem::path target, bool replace);
     ~ExportFile();
 
     ExportFile(const ExportFile&) = delete;
@@ -20,12 +21,18 @@ public:
 
     // header is followed in memory by its payload. Throws Failure when the writer fails.
     void write(const rfs::KVFrameHeader* header);
-    // Writes the movie description and closes the file. Throws Failure when that fails.
+    // Finalises the file and gives it the target's name. Throws Failure when that fails.
     void finish();
 
 private:
-    std::filesystem::path path_;
+    void placeFile();
+    bool renameWithoutReplacing() const;
+
+    std::filesystem::path target_;
+    std::filesystem::path temporary_;
+    bool replace_;
     void* file_ = nullptr;
+    bool keepTemporary_ = false;
 };
 
 }  // namespace tarn

@@ -8,6 +8,11 @@ namespace tarn {
 ExportProgress::ExportProgress(std::ostream& out, bool terminal, uint64_t spanStartUs, uint64_t spanEndUs)
     : out_(out), terminal_(terminal), spanStartUs_(spanStartUs), spanUs_(std::max<uint64_t>(spanEndUs - spanStartUs, 1)) {}
 
+ExportProgress::~ExportProgress() {
+    if (terminal_ && shown_ >= 0 && !finished_)
+        out_ << "\n" << std::flush;
+}
+
 int ExportProgress::percentAt(uint64_t captureTimeUs) const {
     const uint64_t done = captureTimeUs > spanStartUs_ ? captureTimeUs - spanStartUs_ : 0;
     return static_cast<int>(std::min<uint64_t>(done * 100 / spanUs_, 100));
@@ -34,6 +39,7 @@ void ExportProgress::finish() {
     if (frames_ == 0)
         return;
     show(reached_);
+    finished_ = true;
     if (terminal_)
         out_ << "\n" << std::flush;
 }

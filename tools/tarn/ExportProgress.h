@@ -10,6 +10,8 @@ namespace tarn {
 class ExportProgress {
 public:
     ExportProgress(std::ostream& out, bool terminal, uint64_t spanStartUs, uint64_t spanEndUs);
+    // Ends a line left open on the terminal, so that a message that follows starts on its own line.
+    ~ExportProgress();
 
     void frameWritten(uint64_t captureTimeUs, uint64_t recordBytes);
     // The last figures; they stay on screen.
@@ -30,6 +32,7 @@ private:
     uint64_t bytes_ = 0;
     int reached_ = 0;
     int shown_ = -1;
+    bool finished_ = false;
 };
 
 }  // namespace tarn

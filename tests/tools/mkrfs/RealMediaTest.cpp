@@ -175,6 +175,4 @@ TEST(ScenePainterGrain, NoiseIsFreshPerPictureAndReproducible) {
     EXPECT_NE(first, clean.paint(time, 7).y);
     EXPECT_EQ(first, again.paint(time, 7).y);
     EXPECT_NE(first, grainy.paint(time, 8).y);
-    EXPECT_GE(*std::min_element(first.begin(), first.end()), 16);
-    EXPECT_LE(*std::max_element(first.begin(), first.end()), 235);
 }

@@ -9,11 +9,15 @@
 
 #include "RunCommand.h"
 
-inline CommandResult tarn(const std::vector<std::string>& args) {
+inline std::string tarnCommandLine(const std::vector<std::string>& args) {
     std::string command = TARN_PATH;
     for (const std::string& arg : args)
         command += " " + ::quoted(std::filesystem::path(arg));
-    return runCommand(command);
+    return command;
+}
+
+inline CommandResult tarn(const std::vector<std::string>& args) {
+    return runCommand(tarnCommandLine(args));
 }
 
 // The one-sentence refusal every tarn command gives: exit status 1, nothing on stdout, one line on stderr.

@@ -2,8 +2,14 @@
 // against the frame records of the store's data files.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <csignal>
 #include <fstream>
+#include <iterator>
 
 #include "Mp4Probe.h"
 #include "ScenarioStores.h"
@@ -66,13 +72,48 @@ void writePayloads(const std::filesystem::path& file, const std::vector<StoredFr
         out.write(reinterpret_cast<const char*>(f.payload.data()), static_cast<std::streamsize>(f.payload.size()));
 }
 
-CommandResult exportSpan(const ScenarioStore& store, const std::string& channel, const std::string& from,
-                         const std::string& to, const std::filesystem::path& output,
-                         std::vector<std::string> extra = {}) {
+std::vector<std::string> exportArguments(const ScenarioStore& store, const std::string& channel,
+                                         const std::string& from, const std::string& to,
+                                         const std::filesystem::path& output, std::vector<std::string> extra = {}) {
     std::vector<std::string> args = {"export", store.path.string(), "--channel", channel, "--from", from,
                                      "--to",   to,                  "-o",        output.string()};
     args.insert(args.end(), extra.begin(), extra.end());
-    return tarn(args);
+    return args;
+}
+
+CommandResult exportSpan(const ScenarioStore& store, const std::string& channel, const std::string& from,
+                         const std::string& to, const std::filesystem::path& output,
+                         std::vector<std::string> extra = {}) {
+    return tarn(exportArguments(store, channel, from, to, output, std::move(extra)));
+}
+
+// Runs tarn with SIGINT pending, as if Ctrl-C came the moment it started; its standard error goes to
+// errors. The exit status.
+int runInterrupted(const std::vector<std::string>& args, const std::filesystem::path& errors) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        sigset_t interrupt;
+        sigemptyset(&interrupt);
+        sigaddset(&interrupt, SIGINT);
+        sigprocmask(SIG_BLOCK, &interrupt, nullptr);
+        kill(getpid(), SIGINT);
+        const int err = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(err, STDERR_FILENO);
+        dup2(null, STDOUT_FILENO);
+        std::vector<std::string> all = {TARN_PATH};
+        all.insert(all.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& a : all)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv(TARN_PATH, argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }
 
 struct ExportCase {
@@ -201,15 +242,36 @@ TEST(TarnExport, KeepsAnExistingFileUnlessToldToReplaceIt) {
     EXPECT_EQ(probe(output)["streams"][0]["nb_frames"], "100");
 }
 
-TEST(TarnExport, RemovesThePartialFileWhenWritingFails) {
+// The file is written under another name and renamed when complete: a failed export leaves the file it was
+// to replace as it was, and nothing else behind.
+TEST(TarnExport, AFailedWriteLeavesTheTargetAsItWas) {
     TempDir dir;
-    const auto output = dir.path() / "full.mp4";
-    std::filesystem::create_symlink("/dev/full", output);
-    const CommandResult r = exportSpan(exportStore(VideoCodecKind::H264), "1", "2026-12-01 09:00:00",
-                                       "2026-12-01 09:00:29", output, {"--overwrite"});
+    const auto output = dir.path() / "out.mp4";
+    std::ofstream(output) << "evidence";
+    // Files of this shell may not grow past 64 KiB; writes past that fail instead of stopping tarn.
+    const CommandResult r = runCommand(
+        "trap '' XFSZ; ulimit -f 64; " +
+        tarnCommandLine(exportArguments(exportStore(VideoCodecKind::H264), "1", "2026-12-01 09:00:00",
+                                        "2026-12-01 09:00:29", output, {"--overwrite"})));
     EXPECT_EQ(r.exitStatus, 1);
-    EXPECT_NE(r.err.find("the partial file was removed"), std::string::npos) << r.err;
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(output)));
+    EXPECT_NE(r.err.find(output.string() + " was left as it was"), std::string::npos) << r.err;
+    EXPECT_EQ(std::filesystem::file_size(output), 8u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(TarnExport, AnInterruptedExportLeavesNothingBehind) {
+    TempDir dir;
+    const auto output = dir.path() / "out.mp4";
+    const auto errors = dir.path().parent_path() / (dir.path().filename().string() + ".err");
+    const int status = runInterrupted(exportArguments(exportStore(VideoCodecKind::H264), "1", "2026-12-01 09:00:00",
+                                                      "2026-12-01 09:00:29", output),
+                                      errors);
+    std::ifstream in(errors);
+    const std::string message((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::filesystem::remove(errors);
+    EXPECT_EQ(status, 1) << message;
+    EXPECT_NE(message.find("interrupted"), std::string::npos) << message;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 }  // namespace
