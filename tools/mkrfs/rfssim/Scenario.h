@@ -49,12 +49,24 @@ struct Recording {
     bool newFile = false;  // the first event starts a data file of its own
 };
 
+// A label as the recorder wrote it into the label area; labels are numbered in list order from 0.
+struct LabelSpec {
+    int channel = 1;  // as users see it: 1 is store channel 0
+    rfs::CalendarTime time{};
+    std::string name;  // up to 44 characters: a name of 44 has no terminator
+    uint16_t value = 0;
+    bool deleted = false;
+};
+
 struct Scenario {
     std::optional<StoreLayout> layout;  // absent until the output (folder or image) decides it
     int channels = 4;
     uint32_t dataFileSize = 0x10000000;
     std::optional<uint32_t> eventsPerFile;  // a track starts a new file after that many; absent: the file's slots
     bool labels = true;
+    std::vector<LabelSpec> labelList;
+    // An interrupted label change: the head is flagged and its counters and time ranges are stale.
+    bool labelWriteFlag = false;
     std::vector<PartitionSettings> partitions{PartitionSettings{}};
     VideoSettings video;
     VideoSettings subVideo{VideoCodecKind::H264, 320, 180, 25, 50, 256'000};

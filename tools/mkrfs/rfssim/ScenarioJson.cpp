@@ -191,9 +191,20 @@ std::vector<Item> readList(const Node& parent, const char* key, Item (*readItem)
     return items;
 }
 
+LabelSpec readLabel(const Node& node) {
+    node.allowOnly({"channel", "time", "name", "value", "deleted"});
+    LabelSpec label;
+    node.readInteger("channel", label.channel);
+    label.time = node.readTime("time");
+    label.name = node.readString("name");
+    node.readInteger("value", label.value);
+    node.readBool("deleted", label.deleted);
+    return label;
+}
+
 Scenario readScenario(const Node& root) {
-    root.allowOnly({"layout", "channels", "data_file_size", "events_per_file", "labels", "partitions", "video",
-                    "sub_video", "recordings"});
+    root.allowOnly({"layout", "channels", "data_file_size", "events_per_file", "labels", "label_list",
+                    "label_write_flag", "partitions", "video", "sub_video", "recordings"});
     Scenario scenario;
     if (root.has("layout"))
         scenario.layout = readLayout(root);
@@ -202,6 +213,9 @@ Scenario readScenario(const Node& root) {
     if (root.has("events_per_file"))
         root.readInteger("events_per_file", scenario.eventsPerFile.emplace());
     root.readBool("labels", scenario.labels);
+    if (root.has("label_list"))
+        scenario.labelList = readList(root, "label_list", readLabel);
+    root.readBool("label_write_flag", scenario.labelWriteFlag);
     if (root.has("partitions"))
         scenario.partitions = readList(root, "partitions", readPartition);
     if (root.has("video"))

@@ -1,5 +1,7 @@
 #include "rfssim/ScenarioValidation.h"
 
+#include "rfs/LabelRecords.h"
+
 #include <string>
 
 #include "rfs/DiskParam.h"
@@ -50,6 +52,22 @@ void validateRecording(const Scenario& scenario, const Recording& recording, con
 
 }  // namespace
 
+void validateLabels(const Scenario& scenario) {
+    require(scenario.labels || (scenario.labelList.empty() && !scenario.labelWriteFlag),
+            "label_list and label_write_flag need a label area (\"labels\": true)");
+    // One entry stays free for the end marker.
+    require(scenario.labelList.size() < rfs::kMaxLabels,
+            "label_list holds at most " + std::to_string(rfs::kMaxLabels - 1) + " labels");
+    for (std::size_t i = 0; i < scenario.labelList.size(); ++i) {
+        const LabelSpec& label = scenario.labelList[i];
+        const std::string where = "label_list[" + std::to_string(i) + "]";
+        require(label.channel >= 1 && label.channel <= 2 * scenario.channels,
+                where + ".channel must be from 1 to " + std::to_string(2 * scenario.channels));
+        require(rfs::isValidPackable(label.time), where + ".time must lie in the years 2000 to 2063");
+        require(label.name.size() <= sizeof(rfs::label_info_t::name), where + ".name holds at most 44 characters");
+    }
+}
+
 void validateScenario(const Scenario& scenario) {
     require(scenario.layout.has_value(), "the scenario names no layout (\"dir\" or \"raw\")");
     require(scenario.channels >= 1 && scenario.channels <= kMaxChannels,
@@ -73,6 +91,7 @@ void validateScenario(const Scenario& scenario) {
     validateVideo(scenario.subVideo, "sub_video");
     for (std::size_t r = 0; r < scenario.recordings.size(); ++r)
         validateRecording(scenario, scenario.recordings[r], "recordings[" + std::to_string(r) + "]");
+    validateLabels(scenario);
 }
 
 }  // namespace rfssim

@@ -63,7 +63,7 @@ StoreManifest writeStore(const Scenario& scenario, const std::filesystem::path& 
     writeFreeFiles(geometry, *medium, ledger);
     writeIndexAreas(geometry, *medium, ledger);
     if (scenario.labels)
-        medium->writeLabelArea(0, emptyLabelArea());
+        medium->writeLabelArea(0, labelArea(scenario));
     medium->writeParamBlock(geometry.param);
     return makeManifest(*scenario.layout, geometry, ledger.closedFiles());
 }
