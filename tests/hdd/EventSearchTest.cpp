@@ -40,29 +40,6 @@ rfssim::Scenario dayScenario() {
     return s;
 }
 
-struct Search {
-    rfs_find_param_t param{};
-    std::vector<uint8_t> bits = std::vector<uint8_t>(32, 0);
-    std::vector<uint32_t> integrated;
-
-    Search(uint8_t type, CalendarTime from, CalendarTime to, int channels, int32_t recordType = -1) {
-        param.search_type = type;
-        param.record_type = recordType;
-        param.chnCnt = channels;
-        for (int c = 0; c < channels; ++c)
-            bits[c / 8] |= static_cast<uint8_t>(1u << (c % 8));
-        param.start = rfs::toRfsTime(rfs::packTime(from));
-        param.end = rfs::toRfsTime(rfs::packTime(to));
-    }
-
-    rfs_find_param_t* get() {
-        param.chnBit = bits.data();
-        param.integratedRecType = integrated.empty() ? nullptr : integrated.data();
-        param.integratedRecTypeCount = static_cast<int32_t>(integrated.size());
-        return &param;
-    }
-};
-
 std::vector<rfs_event_t> listOf(int handle, int slot) {
     rfs_event_list_t out{};
     EXPECT_EQ(KVrfs_get_event_hdd(handle, slot, &out), 0);

@@ -67,6 +67,15 @@ KVRFS_API int32_t KVrfs_get_current_kframe_hdd(int handle, void* buffer, int len
                                                rfs_read_pos_t* pos);
 KVRFS_API int32_t KVrfs_read_stop_hdd(int handle);
 
+/* Labels. operation 0 adds (to the first attached disk; result disk id << 24 | label number), 1 deletes,
+ * 2 renames (result 0). -1 on failure, -34 when the disk has no label area. */
+KVRFS_API int32_t rfs_set_label(int operation, const rfs_label_request_t* request);
+/* Labels of the chosen channels in the span whose names contain pattern (null or "" for all), one list per
+ * channel, or all in slot 0 when search_type is 2. Sorted by time. 0 or -1. */
+KVRFS_API int32_t rfs_find_label_start(const rfs_find_param_t* param, const char* pattern);
+KVRFS_API int32_t rfs_get_label(int slot, rfs_label_list_t* out);
+KVRFS_API int32_t rfs_find_label_stop(void);
+
 #ifdef __cplusplus
 }
 #endif

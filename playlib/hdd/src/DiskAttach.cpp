@@ -4,6 +4,7 @@
 
 #include "DiskParamIo.h"
 #include "DiskRegistry.h"
+#include "LabelArea.h"
 #include "LabelHeadScan.h"
 #include "MessageLine.h"
 #include "PartitionLoader.h"
@@ -46,10 +47,6 @@ void repairDiskState(int diskId, AccessMode mode, const std::string& path, rfs::
                 message("partition state bad state = %d\n", 2);
         }
     }
-}
-
-bool hasLabelArea(AccessMode mode, const rfs::disk_param_t& param) {
-    return param.label_offset != 0 || mode == AccessMode::Directory;
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include "DiskAttach.h"
 #include "DiskProbe.h"
 #include "EventCursor.h"
+#include "LabelEdit.h"
+#include "LabelSearch.h"
 #include "ReadHandles.h"
 #include "SearchControl.h"
 #include "StreamRead.h"
@@ -122,6 +124,22 @@ int32_t KVrfs_get_current_kframe_hdd(int handle, void* buffer, int length, int* 
 
 int32_t KVrfs_read_stop_hdd(int handle) {
     return guarded([&] { return kvhdd::readStop(handle); });
+}
+
+int32_t rfs_set_label(int operation, const rfs_label_request_t* request) {
+    return guarded([&] { return kvhdd::setLabel(operation, request); });
+}
+
+int32_t rfs_find_label_start(const rfs_find_param_t* param, const char* pattern) {
+    return guarded([&] { return kvhdd::findLabelStart(param, pattern); });
+}
+
+int32_t rfs_get_label(int slot, rfs_label_list_t* out) {
+    return guarded([&] { return kvhdd::getLabels(slot, out); });
+}
+
+int32_t rfs_find_label_stop(void) {
+    return guarded([] { return kvhdd::findLabelStop(); });
 }
 
 }

@@ -2,20 +2,17 @@
 
 #include <vector>
 
+#include "LabelArea.h"
 #include "MessageLine.h"
 
 namespace kvhdd {
 namespace {
 
-constexpr uint32_t kLabelsPerBlock = rfs::kMaxLabels / 2;
-constexpr std::size_t kBlockBytes = kLabelsPerBlock * sizeof(rfs::label_info_t);
-
 // Recomputes the end marker position and each block's time range from the entries themselves.
-bool rescan(const StoreFile& area, uint64_t base, rfs::label_head_t& head) {
-    std::vector<rfs::label_info_t> block(kLabelsPerBlock);
+bool rescan(const LabelArea& area, rfs::label_head_t& head) {
+    std::vector<rfs::label_info_t> block;
     for (int b = 0; b < 2; ++b) {
-        const uint64_t offset = base + rfs::kLabelEntriesOffset + b * kBlockBytes;
-        if (area.readAt(block.data(), offset, kBlockBytes) != static_cast<int64_t>(kBlockBytes)) {
+        if (!area.readBlock(b, block)) {
             message("read chn32 label head info failed\n");
             return false;
         }
@@ -37,15 +34,14 @@ bool rescan(const StoreFile& area, uint64_t base, rfs::label_head_t& head) {
 
 std::optional<rfs::label_head_t> scanLabelHead(AccessMode mode, const std::string& path,
                                                const rfs::disk_param_t& param) {
-    const uint64_t base = mode == AccessMode::Raw ? param.label_offset : 0;
-    const StoreFile area = StoreFile::openLabelArea(mode, path, OpenFor::Read);
+    const LabelArea area(mode, path, param, OpenFor::Read);
     if (!area.isOpen()) {
         message("open hdd failed\n");
         return std::nullopt;
     }
-    message("label pos:%lld\n", static_cast<long long>(base));
+    message("label pos:%lld\n", static_cast<long long>(mode == AccessMode::Raw ? param.label_offset : 0));
     rfs::label_head_t head;
-    if (area.readAt(&head, base, sizeof head) != static_cast<int64_t>(sizeof head)) {
+    if (!area.readHead(head)) {
         message("get label head err!\n");
         return std::nullopt;
     }
@@ -53,13 +49,12 @@ std::optional<rfs::label_head_t> scanLabelHead(AccessMode mode, const std::strin
     if (head.write_flag == 0)
         return head;
 
-    if (!rescan(area, base, head))
+    if (!rescan(area, head))
         return std::nullopt;
     head.write_flag = 0;
     // A medium that cannot be written (a write-protected image) is still read with the rescanned head.
-    const StoreFile writable = StoreFile::openLabelArea(mode, path, OpenFor::ReadWrite);
-    if (!writable.isOpen() || writable.writeAt(&head, base, sizeof head) != static_cast<int64_t>(sizeof head) ||
-        (mode == AccessMode::Directory && !writable.commit()))
+    const LabelArea writable(mode, path, param, OpenFor::ReadWrite);
+    if (!writable.isOpen() || !writable.writeHead(head))
         message("write err!\n");
     return head;
 }

@@ -4,6 +4,7 @@
 
 #include "DiskRegistry.h"
 #include "EventSearch.h"
+#include "LabelSearch.h"
 #include "MessageLine.h"
 #include "MonthSearch.h"
 #include "SearchDiagnostics.h"
@@ -35,10 +36,12 @@ int32_t findStart(const rfs_find_param_t* param, void* out) {
             message("invalid param output mon\n");
             return kBadParam;
         }
-        // Picture and label months are answered by their own searches.
-        if (param->data_type != 0)
+        // Picture months are answered by the picture search, which is not part of this reader yet.
+        if (param->data_type == 1 || param->data_type > 2)
             return kBadSearchType;
-        const int32_t result = runMonthSearch(*param, static_cast<uint32_t*>(out));
+        uint32_t* days = static_cast<uint32_t*>(out);
+        const int32_t result =
+            param->data_type == 2 ? runLabelMonthSearch(*param, days) : runMonthSearch(*param, days);
         return result != 0 ? result : kNoHandleResult;
     }
     if (param->search_type == NoSearch)

@@ -74,6 +74,34 @@ typedef struct rfs_event_list_t {
 /* Filled by the read calls with the time of the key frame delivered, where they deliver one. */
 typedef rfs_time_t rfs_read_pos_t;
 
+/* What rfs_set_label adds, deletes or renames. */
+typedef struct rfs_label_request_t {
+    uint8_t chn; /* the channel an added label marks */
+    uint8_t reserved1[2];
+    uint8_t disk_id;     /* the disk of the label (delete, rename) */
+    int32_t number;      /* the label number (delete, rename); additions store its low 16 bits with the label */
+    uint8_t reserved8[8];
+    rfs_time_t time;     /* the moment an added label marks */
+    const char* name;    /* at most 43 characters (add, rename) */
+} rfs_label_request_t;
+
+/* One label found by rfs_find_label_start. */
+typedef struct rfs_label_t {
+    uint8_t chn;
+    uint8_t reserved1;
+    uint16_t value; /* stored with the label when it was added */
+    uint8_t reserved4[4];
+    rfs_time_t time;
+    char name[40]; /* NUL-terminated; longer names are cut to 39 characters */
+    uint32_t number;
+    uint32_t disk_id; /* disk id << 24 */
+} rfs_label_t;
+
+typedef struct rfs_label_list_t {
+    rfs_label_t* list;
+    int count;
+} rfs_label_list_t;
+
 #ifdef __cplusplus
 }
 static_assert(sizeof(rfs_time_t) == 8);
@@ -90,6 +118,16 @@ static_assert(offsetof(rfs_event_t, chn) == 16);
 static_assert(offsetof(rfs_event_t, start) == 24);
 static_assert(offsetof(rfs_event_t, data_start) == 40);
 static_assert(offsetof(rfs_event_t, event_idx) == 64);
+static_assert(offsetof(rfs_label_request_t, disk_id) == 3);
+static_assert(offsetof(rfs_label_request_t, number) == 4);
+static_assert(offsetof(rfs_label_request_t, time) == 16);
+static_assert(offsetof(rfs_label_request_t, name) == 24);
+static_assert(sizeof(rfs_label_t) == 64);
+static_assert(offsetof(rfs_label_t, value) == 2);
+static_assert(offsetof(rfs_label_t, time) == 8);
+static_assert(offsetof(rfs_label_t, name) == 16);
+static_assert(offsetof(rfs_label_t, number) == 56);
+static_assert(offsetof(rfs_label_t, disk_id) == 60);
 #endif
 
 #endif
