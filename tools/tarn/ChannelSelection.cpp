@@ -69,14 +69,25 @@ ChannelLayout parseChannelLayout(const std::string& text) {
     return ChannelLayout(*channels);
 }
 
-Channel selectOneChannel(const ChannelLayout& layout, const std::string& channel, const std::string& stream) {
+ChosenChannel chooseOneChannel(const std::string& channel, const std::string& stream,
+                               const std::string& storeChannels) {
     if (stream != "main" && stream != "sub")
         throw Failure("--stream takes main or sub, not \"" + stream + "\"");
+    if (stream == "sub" && storeChannels.empty())
+        throw Failure("--stream sub needs --store-channels: the second stream of channel c lies at store channel "
+                      "c-1+N for a recorder with N channels");
+    const ChannelLayout layout = storeChannels.empty() ? ChannelLayout(ChannelLayout::kMaxChannels)
+                                                       : parseChannelLayout(storeChannels);
     const auto number = wholeNumber(channel);
     if (!number)
         throw Failure("--channel takes one channel number, such as 2, not \"" + channel + "\"");
     checkChannelExists(layout, *number, channel);
-    return Channel{*number, selectStreams(stream).front()};
+    const Channel chosen{*number, selectStreams(stream).front()};
+    return {chosen, layout.storeChannel(chosen)};
+}
+
+std::string channelText(const Channel& channel) {
+    return "channel " + std::to_string(channel.number) + " (" + streamName(channel.stream) + " stream)";
 }
 
 std::vector<Channel> selectChannels(const ChannelLayout& layout, const std::string& channels,

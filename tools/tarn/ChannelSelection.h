@@ -36,8 +36,18 @@ private:
 // The recorder's number of channels from --store-channels. Throws Failure.
 ChannelLayout parseChannelLayout(const std::string& text);
 
-// The one channel that --channel and --stream (main or sub) name. Throws Failure.
-Channel selectOneChannel(const ChannelLayout& layout, const std::string& channel, const std::string& stream);
+struct ChosenChannel {
+    Channel channel;
+    int storeChannel = 0;
+};
+
+// The one channel that --channel and --stream (main or sub) name, and where it lies in the store. Only
+// the second stream needs the recorder's channel count (--store-channels, may be empty). Throws Failure.
+ChosenChannel chooseOneChannel(const std::string& channel, const std::string& stream,
+                               const std::string& storeChannels);
+
+// "channel 2 (main stream)"
+std::string channelText(const Channel& channel);
 
 // The channels that --channels (a comma list, empty for all) and --stream (main, sub or both) select,
 // by channel number and the main stream first. Throws Failure.

@@ -29,17 +29,6 @@ struct ExportOptions {
     bool overwrite = false;
 };
 
-// Where the channel lies in the store. Only the second stream needs the recorder's channel count.
-int storeChannelOf(const ExportOptions& options, Channel& channel) {
-    if (options.stream == "sub" && options.storeChannels.empty())
-        throw Failure("--stream sub needs --store-channels: the second stream of channel c lies at store channel "
-                      "c-1+N for a recorder with N channels");
-    const ChannelLayout layout = options.storeChannels.empty() ? ChannelLayout(ChannelLayout::kMaxChannels)
-                                                               : parseChannelLayout(options.storeChannels);
-    channel = selectOneChannel(layout, options.channel, options.stream);
-    return layout.storeChannel(channel);
-}
-
 std::filesystem::path checkedOutput(const ExportOptions& options) {
     const std::filesystem::path output(options.output);
     if (output.extension() != ".mp4")
@@ -59,20 +48,16 @@ uint64_t frameTimeOf(const rfs::CalendarTime& c) {
     return static_cast<uint64_t>(rfs::toEpochSeconds(c)) * 1'000'000;
 }
 
-std::string channelText(const Channel& channel) {
-    return "channel " + std::to_string(channel.number) + " (" + streamName(channel.stream) + " stream)";
-}
-
 void exportChannel(const ExportOptions& options) {
-    Channel channel;
-    const int storeChannel = storeChannelOf(options, channel);
+    const ChosenChannel chosen = chooseOneChannel(options.channel, options.stream, options.storeChannels);
+    const Channel& channel = chosen.channel;
     const TimeSpan span = resolveTimeSpan(options.span);
     const std::filesystem::path output = checkedOutput(options);
     const AttachedStore store(options.store);
 
     FrameSourcePtr source = createHddFrameSource();
     FrameSourceParams params;
-    params.channel = storeChannel;
+    params.channel = chosen.storeChannel;
     params.start = sourceTime(span.from);
     params.end = sourceTime(span.to);
     if (source->openChannel(params) != 0)

@@ -15,9 +15,16 @@ rfs::CalendarTime parseSpanEnd(const char* option, const std::string& text) {
 
 }  // namespace
 
-void addTimeSpanOptions(CLI::App& command, TimeSpanOptions& options) {
-    command.add_option("--from", options.from, "Start of the span, \"YYYY-MM-DD HH:MM:SS\"")->required();
-    command.add_option("--to", options.to, "End of the span, \"YYYY-MM-DD HH:MM:SS\" (included)")->required();
+void addTimeSpanOptions(CLI::App& command, TimeSpanOptions& options, SpanOptions kind) {
+    auto* from = command.add_option("--from", options.from, "Start of the span, \"YYYY-MM-DD HH:MM:SS\"");
+    auto* to = command.add_option("--to", options.to, "End of the span, \"YYYY-MM-DD HH:MM:SS\" (included)");
+    if (kind == SpanOptions::Required) {
+        from->required();
+        to->required();
+    } else {
+        options.from = "2000-01-01 00:00:00";
+        options.to = "2063-12-31 23:59:59";
+    }
 }
 
 TimeSpan resolveTimeSpan(const TimeSpanOptions& options) {

@@ -18,7 +18,9 @@ struct TimeSpanOptions {
     std::string to;
 };
 
-void addTimeSpanOptions(CLI::App& command, TimeSpanOptions& options);
+// Required, or (for listings) defaulting to every time a store can hold.
+enum class SpanOptions { Required, Optional };
+void addTimeSpanOptions(CLI::App& command, TimeSpanOptions& options, SpanOptions kind = SpanOptions::Required);
 
 // Throws Failure for a malformed time or a span that ends before it starts.
 TimeSpan resolveTimeSpan(const TimeSpanOptions& options);

@@ -4,6 +4,7 @@
 #include "DaysCommand.h"
 #include "ExportCommand.h"
 #include "InfoCommand.h"
+#include "LabelsCommand.h"
 #include "SearchCommand.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,8 @@ int main(int argc, char** argv) {
     tarn::addDaysCommand(app, exitStatus);
     tarn::addSearchCommand(app, exitStatus);
     tarn::addExportCommand(app, exitStatus);
+    tarn::addLabelsCommand(app, exitStatus);
+    tarn::addLabelCommand(app, exitStatus);
     CLI11_PARSE(app, argc, argv);
     return exitStatus;
 }
