@@ -32,7 +32,7 @@ void repairDiskState(int diskId, AccessMode mode, const std::string& path, rfs::
             message("can't find valid index!\n");
             continue;
         }
-        const OpenedIndexCopy primary = openIndexCopy(where, copies->primary, OpenFor::Read);
+        const OpenedIndexCopy primary = openIndexCopy(mode, path, param, p, copies->primary, OpenFor::Read);
         rfs::part_info_t info;
         if (!primary.file.isOpen() ||
             primary.file.readAt(&info, primary.areaOffset, sizeof info) != static_cast<int64_t>(sizeof info)) {

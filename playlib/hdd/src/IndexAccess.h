@@ -1,4 +1,6 @@
-// Reads and writes of a partition's index structures through its index copies.
+// Reads and writes of a partition's index structures through its index copies. A copy that fails is
+// replaced by rebuilding from a good one (IndexRecovery.h), so the parameter block's valid bits may
+// change under a read or a write.
 #pragma once
 
 #include <cstddef>
@@ -13,19 +15,24 @@ namespace kvhdd {
 struct IndexLocation {
     AccessMode mode;
     const std::string& path;
-    const rfs::disk_param_t& param;
+    rfs::disk_param_t& param;  // the valid bits change when a copy is given up
     int partition;
 };
 
-// Opens index copy `copy` of the partition with `offset` set to where its index area starts.
+// Index copy `copy` of a partition, with the offset at which its index area starts.
 struct OpenedIndexCopy {
     StoreFile file;
     uint64_t areaOffset = 0;
 };
-OpenedIndexCopy openIndexCopy(const IndexLocation& where, int copy, OpenFor access);
+OpenedIndexCopy openIndexCopy(AccessMode mode, const std::string& path, const rfs::disk_param_t& param, int partition,
+                              int copy, OpenFor access);
 
-// Reads `length` bytes at `position` inside the partition's index area from its primary copy.
+// Reads `length` bytes at `position` inside the partition's index area from its primary copy, falling
+// over to the next copy when it fails.
 bool readIndex(const IndexLocation& where, uint64_t position, void* buffer, std::size_t length);
+
+// Writes to the primary and then the secondary copy, falling over when either fails.
+bool writeIndex(const IndexLocation& where, uint64_t position, const void* buffer, std::size_t length);
 
 // Writes to the primary copy alone, as the partition state repair does.
 bool writePrimaryIndex(const IndexLocation& where, uint64_t position, const void* buffer, std::size_t length);

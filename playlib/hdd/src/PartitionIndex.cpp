@@ -15,7 +15,7 @@ bool PartitionIndex::open() {
         return false;
     }
     const AccessMode mode = registry().mode();
-    copy_ = openIndexCopy(IndexLocation{mode, disk_.path, disk_.param, partition_}, copies->primary, OpenFor::Read);
+    copy_ = openIndexCopy(mode, disk_.path, disk_.param, partition_, copies->primary, OpenFor::Read);
     if (!copy_.file.isOpen()) {
         // Rebuilding a bad copy from a good one is not built yet, so the search stops here.
         message("open %s err\n", copy_.file.name().c_str());
