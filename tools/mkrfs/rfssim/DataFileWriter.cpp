@@ -180,6 +180,68 @@ void DataFileWriter::endEvent(RecordingEnd ending) {
     r.mobit_end = mobitNext_ + static_cast<uint32_t>(block.size()) - kMobitSize;
     mobitNext_ += static_cast<uint32_t>(block.size());
     eventOpen_ = false;
+    events_.back().completed = r;
+}
+
+void DataFileWriter::loseEvent(const PowerLoss& loss) {
+    endEvent(RecordingEnd::Finished);
+    rfs::index_event_info& r = events_.back().record;
+    if (loss.at == PowerLoss::At::BeforeEvent) {
+        r = rfs::index_event_info{};
+        return;
+    }
+    r.magic = rfs::kEventWritingMagic;
+    r.end_time = r.start_time;
+    r.data_len = 0;
+    r.kf_low = r.kf_top;
+    r.mobit_end = r.mobit_start;
+    if (loss.wrongEventNumber)
+        r.event_no = static_cast<uint16_t>(r.event_no + 100);
+}
+
+ClosedDataFile DataFileWriter::leaveUnfinished(const PowerLoss& loss) {
+    if (!loss.iendLost) {
+        rfs::iframe_info_t end{};
+        end.magic = rfs::kIFrameEndMagic;
+        sink_->writeAt(kfNext_, recordBytes(end));
+    }
+    const std::span<const ClosedEvent> finished(events_.data(), events_.size() - 1);
+    rfs::index_file_info r = recordOf(finished);
+    r.eseq = rfs::kOpenFileSeq;
+    if (finished.empty()) {
+        r.data_end = layout_.mediaStart;
+        r.index_low = layout_.size;
+        r.mobit_end = rfs::kMobitStart;
+    } else {
+        const rfs::index_event_info& last = finished.back().record;
+        r.data_end = last.data_start + last.data_len;
+        r.index_low = last.kf_low;
+        r.mobit_end = last.mobit_end;
+    }
+    sink_->writeAt(0, recordBytes(r));
+    return ClosedDataFile{slot_, r, events_};
+}
+
+rfs::index_file_info DataFileWriter::recordOf(std::span<const ClosedEvent> events) const {
+    rfs::index_file_info r{};
+    r.magic = rfs::kFileMagic;
+    r.file_no = static_cast<uint16_t>(slot_.index + 1);
+    r.event_nr = static_cast<uint16_t>(events.size());
+    r.state = state_;
+    r.chn = storeChannel_;
+    r.type = rfs::RecordingFile;
+    r.switch_count = kSwitchCount;
+    if (!events.empty())
+        r.start_time = events.front().record.start_time;
+    for (const ClosedEvent& event : events) {
+        r.start_time = std::min(r.start_time, event.record.start_time);
+        r.end_time = std::max(r.end_time, event.record.end_time);
+        const int day = rfs::unpackTime(event.record.start_time).day;
+        for (int type = 0; type < 16; ++type)
+            if (event.record.rec_type & (1u << type))
+                r.day_bits[type] |= 1u << (day - 1);
+    }
+    return r;
 }
 
 ClosedDataFile DataFileWriter::close(uint32_t eseq) {
@@ -190,27 +252,11 @@ ClosedDataFile DataFileWriter::close(uint32_t eseq) {
     end.magic = rfs::kIFrameEndMagic;
     sink_->writeAt(kfNext_, recordBytes(end));
 
-    ClosedDataFile file{slot_, {}, events_};
+    ClosedDataFile file{slot_, recordOf(events_), events_};
     rfs::index_file_info& r = file.record;
-    r.magic = rfs::kFileMagic;
-    r.file_no = static_cast<uint16_t>(slot_.index + 1);
-    r.event_nr = static_cast<uint16_t>(events_.size());
-    r.state = state_;
-    r.chn = storeChannel_;
-    r.type = rfs::RecordingFile;
-    r.start_time = events_.front().record.start_time;
-    for (const ClosedEvent& event : events_) {
-        r.start_time = std::min(r.start_time, event.record.start_time);
-        r.end_time = std::max(r.end_time, event.record.end_time);
-        const int day = rfs::unpackTime(event.record.start_time).day;
-        for (int type = 0; type < 16; ++type)
-            if (event.record.rec_type & (1u << type))
-                r.day_bits[type] |= 1u << (day - 1);
-    }
     r.eseq = eseq;
     r.data_end = dataEnd_;
     r.index_low = kfNext_ + kEntrySize;
-    r.switch_count = kSwitchCount;
     r.mobit_end = mobitNext_;
     sink_->writeAt(0, recordBytes(r));
     return file;

@@ -26,7 +26,9 @@ struct StoredFrame {
 };
 
 struct ClosedEvent {
-    rfs::index_event_info record{};
+    rfs::index_event_info record{};     // as on the medium
+    rfs::index_event_info completed{};  // as the recorder finishes it; differs after a power loss
+
     uint32_t videoFrames = 0;
     uint32_t audioFrames = 0;
     uint32_t keyFrameEntries = 0;  // I frames and virtual key frames
@@ -59,9 +61,15 @@ public:
     void endEvent(RecordingEnd ending);
     // Ends an open event as finished, marks the end of the key-frame index and writes the file record.
     ClosedDataFile close(uint32_t eseq);
+    // The open event's frames are on the medium but its record is left as the power loss found it; the
+    // file record shows the file still being written, accounting for the events before.
+    void loseEvent(const PowerLoss& loss);
+    ClosedDataFile leaveUnfinished(const PowerLoss& loss);
 
 private:
     void writeKeyFrameEntries(const std::vector<rfs::iframe_info_t>& entries);
+    // What a file record says of the given events, without the positions and sequence number.
+    rfs::index_file_info recordOf(std::span<const ClosedEvent> events) const;
 
     DataFileLayout layout_;
     DataFileSlot slot_;

@@ -29,9 +29,13 @@ std::vector<Extent> buildIndexArea(const rfs::disk_param_t& param, const DataFil
         if (file.slot.partition != partition)
             continue;
         table[file.slot.index] = file.record;
-        part.rec_start = anyEvents ? std::min(part.rec_start, file.record.start_time) : file.record.start_time;
-        part.rec_end = std::max(part.rec_end, file.record.end_time);
-        anyEvents = true;
+        if (file.record.eseq == rfs::kOpenFileSeq)
+            part.active = 1;
+        if (file.record.event_nr > 0) {
+            part.rec_start = anyEvents ? std::min(part.rec_start, file.record.start_time) : file.record.start_time;
+            part.rec_end = std::max(part.rec_end, file.record.end_time);
+            anyEvents = true;
+        }
 
         Extent block{rfs::eventBlockOffset(param.event_table_offset, file.slot.index, layout.eventsPerFile), {}};
         block.bytes.resize(file.events.size() * sizeof(rfs::index_event_info));

@@ -63,7 +63,8 @@ RecordingPlan planRecordings(const Scenario& scenario) {
                                                .virtualKeyFrameEvery = recording.virtualKeyFrameEvery,
                                                .fileState = recording.fileState,
                                                .newFile = recording.newFile && start == from,
-                                               .ending = end == to ? recording.ending : RecordingEnd::Finished});
+                                               .ending = end == to ? recording.ending : RecordingEnd::Finished,
+                                               .powerLoss = end == to ? recording.powerLoss : std::nullopt});
             addChunks(plan, plan.events.size() - 1);
             start = end;
         }

@@ -24,6 +24,7 @@ struct PlannedEvent {
     rfs::FileState fileState = rfs::FileInUse;
     bool newFile = false;                          // the recording's first event only
     RecordingEnd ending = RecordingEnd::Finished;  // the recording's, on its last event only
+    std::optional<PowerLoss> powerLoss = std::nullopt;  // the recording's, on its last event only
 
     uint32_t frameCount() const;
     int64_t frameTimeUs(uint32_t frame) const;  // frameCount() gives the event's end

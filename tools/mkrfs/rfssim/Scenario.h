@@ -33,6 +33,16 @@ struct PartitionSettings {
 // being written (its event record says "EvWr"). The traces of an unclean shutdown belong here as well.
 enum class RecordingEnd { Finished, EventStillWriting };
 
+// The recorder lost power while recording: its data file was never closed (its sequence number still
+// says "being written") and its partition is marked active.
+struct PowerLoss {
+    // InEvent: the last event's record still says "EvWr" with the values it had when the event began.
+    // BeforeEvent: the recorder had written the last event's frames but not yet its record.
+    enum class At { InEvent, BeforeEvent } at = At::InEvent;
+    bool iendLost = false;          // the end slot of the key-frame index never reached the medium
+    bool wrongEventNumber = false;  // the "EvWr" record carries another event number than its slot
+};
+
 struct Recording {
     int channel = 1;  // as users see it: 1 is store channel 0
     StreamKind stream = StreamKind::Main;
@@ -46,6 +56,7 @@ struct Recording {
     // Given to the files that hold the recording's events; a file never mixes states.
     rfs::FileState fileState = rfs::FileInUse;
     RecordingEnd ending = RecordingEnd::Finished;
+    std::optional<PowerLoss> powerLoss = std::nullopt;  // at the recording's end
     bool newFile = false;  // the first event starts a data file of its own
 };
 

@@ -140,9 +140,24 @@ uint32_t readTypes(const Node& node) {
     return mask;
 }
 
+PowerLoss readPowerLoss(const Node& node) {
+    node.allowOnly({"at", "iend_lost", "wrong_event_number"});
+    PowerLoss loss;
+    if (node.has("at")) {
+        const std::string at = node.readString("at");
+        if (at == "before_event")
+            loss.at = PowerLoss::At::BeforeEvent;
+        else if (at != "in_event")
+            throw SimError(node.join("at") + ": \"" + at + "\" is neither \"in_event\" nor \"before_event\"");
+    }
+    node.readBool("iend_lost", loss.iendLost);
+    node.readBool("wrong_event_number", loss.wrongEventNumber);
+    return loss;
+}
+
 Recording readRecording(const Node& node) {
     node.allowOnly({"channel", "stream", "from", "to", "types", "flag", "audio", "virtual_kf_every", "event_seconds",
-                    "file_state", "writing", "new_file"});
+                    "file_state", "writing", "new_file", "power_loss"});
     Recording recording;
     if (!node.has("channel"))
         throw SimError(node.path() + " needs \"channel\"");
@@ -169,6 +184,8 @@ Recording readRecording(const Node& node) {
     node.readBool("writing", writing);
     recording.ending = writing ? RecordingEnd::EventStillWriting : RecordingEnd::Finished;
     node.readBool("new_file", recording.newFile);
+    if (node.has("power_loss"))
+        recording.powerLoss = readPowerLoss(node.child("power_loss"));
     return recording;
 }
 

@@ -46,6 +46,11 @@ void validateRecording(const Scenario& scenario, const Recording& recording, con
                 (recording.virtualKeyFrameEvery > 0 && recording.virtualKeyFrameEvery < gop),
             where + ".virtual_kf_every must be 0 or less than the stream's gop (" + std::to_string(gop) + ")");
     require(recording.eventSeconds >= 0, where + ".event_seconds must not be negative");
+    require(!recording.powerLoss || recording.ending == RecordingEnd::Finished,
+            where + ": a recording ends either \"writing\" or with \"power_loss\", not both");
+    require(!recording.powerLoss || recording.powerLoss->at == PowerLoss::At::InEvent ||
+                (!recording.powerLoss->iendLost && !recording.powerLoss->wrongEventNumber),
+            where + ".power_loss: iend_lost and wrong_event_number need \"at\": \"in_event\"");
     require(recording.fileState >= rfs::FileInUse && recording.fileState <= rfs::FileRepaired,
             where + ".file_state must be 1, 2, 3 or 4 (a state of a file in use)");
 }

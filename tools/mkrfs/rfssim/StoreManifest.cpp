@@ -23,7 +23,9 @@ WrittenEvent describeEvent(const ClosedEvent& event) {
                         .mobitEnd = r.mobit_end,
                         .videoFrames = event.videoFrames,
                         .audioFrames = event.audioFrames,
-                        .keyFrameEntries = event.keyFrameEntries};
+                        .keyFrameEntries = event.keyFrameEntries,
+                        .finishedKfLow = event.completed.kf_low,
+                        .finishedMobitEnd = event.completed.mobit_end};
 }
 
 WrittenFile describeFile(const ClosedDataFile& file) {

@@ -28,6 +28,10 @@ struct WrittenEvent {
     uint32_t videoFrames = 0;
     uint32_t audioFrames = 0;
     uint32_t keyFrameEntries = 0;
+    // Where the recorder had put the newest key-frame entry and the motion-bit end marker, also when
+    // the power loss kept them out of the record.
+    uint32_t finishedKfLow = 0;
+    uint32_t finishedMobitEnd = 0;
 };
 
 struct WrittenFile {

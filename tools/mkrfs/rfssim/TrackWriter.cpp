@@ -49,8 +49,15 @@ void TrackWriter::write(const PlannedEvent& event, const ChunkJob& job, const En
             group.push_back(StoredFrame{header(event, frame), frame.payload});
         place(group, job.firstFrame == 0 && g == 0, event);
     }
-    if (job.endsEvent)
+    if (!job.endsEvent)
+        return;
+    if (!event.powerLoss) {
         file_->endEvent(event.ending);
+        return;
+    }
+    file_->loseEvent(*event.powerLoss);
+    ledger_.recordClosed(file_->leaveUnfinished(*event.powerLoss));
+    file_.reset();
 }
 
 void TrackWriter::place(std::span<const StoredFrame> group, bool startsEvent, const PlannedEvent& event) {
