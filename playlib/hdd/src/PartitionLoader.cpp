@@ -1,5 +1,7 @@
 #include "PartitionLoader.h"
 
+#include "PartitionRepair.h"
+
 namespace kvhdd {
 
 int loadPartition(const IndexLocation& where, rfs::part_info_t& info) {
@@ -7,10 +9,10 @@ int loadPartition(const IndexLocation& where, rfs::part_info_t& info) {
         info = rfs::part_info_t{};
         return -1;
     }
-    if (info.state < 2 && info.active == 1) {
-        // Closing the files a recorder left unfinished is not built yet: such a partition is used as
-        // the recorder left it, which lists every complete event and leaves out the one being written.
-    }
+    // The recorder was writing here when it stopped: close what it left open. A repair that fails
+    // part-way leaves the partition readable as far as it got, and reports the failure.
+    if (info.state < 2 && info.active == 1)
+        return repairPartition(where, info);
     return 0;
 }
 

@@ -1,0 +1,250 @@
+#include "PartitionRepair.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "MessageLine.h"
+
+namespace kvhdd {
+namespace {
+
+constexpr uint32_t kEntrySize = sizeof(rfs::iframe_info_t);
+constexpr uint32_t kKeyFramePiece = 64 * 1024;
+constexpr uint32_t kEntriesPerPiece = kKeyFramePiece / kEntrySize;
+constexpr int kKeyFramePieces = 65;
+constexpr uint32_t kMobitSize = sizeof(rfs::mobit_info_t);
+constexpr uint32_t kMobitReadBytes = 81920;
+
+// One data file of the partition with the geometry the repair needs.
+struct DataFile {
+    StoreFile file;
+    uint64_t base = 0;  // where the file starts on the drive (raw mode) or 0
+    uint32_t size = 0;
+    uint32_t mediaStart = 0;
+
+    template <typename Record>
+    bool read(Record* records, uint64_t offset, std::size_t count) const {
+        const std::size_t bytes = count * sizeof(Record);
+        return offset + bytes <= size && file.readAt(records, base + offset, bytes) == static_cast<int64_t>(bytes);
+    }
+    template <typename Record>
+    bool write(const Record& record, uint64_t offset) const {
+        return offset + sizeof record <= size &&
+               file.writeAt(&record, base + offset, sizeof record) == static_cast<int64_t>(sizeof record);
+    }
+};
+
+struct KeyFrameEntry {
+    rfs::iframe_info_t entry;
+    uint32_t position;
+};
+
+// The event's newest key-frame entry: the one just above the "Iend" slot, searched downward from
+// kf_top in 64 KiB pieces.
+std::optional<KeyFrameEntry> lastKeyFrame(const DataFile& data, const rfs::index_event_info& event) {
+    if (event.kf_top % kEntrySize != 0 || event.kf_top > data.size)
+        return std::nullopt;
+    std::vector<rfs::iframe_info_t> piece(kEntriesPerPiece);
+    for (uint32_t d = 0; d < kKeyFramePieces; ++d) {
+        const uint64_t top = uint64_t{event.kf_top} - uint64_t{d} * kKeyFramePiece;
+        if (top < kKeyFramePiece + data.mediaStart)
+            break;
+        const uint64_t bottom = top - kKeyFramePiece;
+        if (!data.read(piece.data(), bottom, kEntriesPerPiece))
+            return std::nullopt;
+        for (uint32_t i = kEntriesPerPiece; i-- > 0;) {
+            if (piece[i].magic != rfs::kIFrameEndMagic)
+                continue;
+            if (i + 1 < kEntriesPerPiece)
+                return KeyFrameEntry{piece[i + 1], static_cast<uint32_t>(bottom + (i + 1) * kEntrySize)};
+            if (d == 0) {
+                message("this is impossible,bad luck!\n");
+                return std::nullopt;
+            }
+            // The slot tops this piece: the newest entry is the bottom one of the piece above.
+            KeyFrameEntry above{{}, static_cast<uint32_t>(top)};
+            if (!data.read(&above.entry, top, 1)) {
+                message("read iframe failed\n");
+                return std::nullopt;
+            }
+            return above;
+        }
+    }
+    message("can't find last iframe\n");
+    return std::nullopt;
+}
+
+// Where the event's motion-bit records end: the "MoBi"/"tEnd" marker below the media start.
+uint32_t mobitEnd(const DataFile& data, const rfs::index_event_info& event) {
+    message("m_start:%d\n", static_cast<int>(event.mobit_start));
+    std::vector<rfs::mobit_info_t> records(kMobitReadBytes / kMobitSize);
+    for (uint64_t at = event.mobit_start; at + kMobitSize <= data.mediaStart;) {
+        const std::size_t count =
+            std::min<std::size_t>(records.size(), static_cast<std::size_t>((data.mediaStart - at) / kMobitSize));
+        if (!data.read(records.data(), at, count))
+            break;
+        for (std::size_t i = 0; i < count; ++i)
+            if (records[i].magic == rfs::kMobitMagic && records[i].magic2 == rfs::kMobitEndMagic) {
+                message("m_end:%d\n", static_cast<int>(at + i * kMobitSize));
+                return static_cast<uint32_t>(at + i * kMobitSize);
+            }
+        at += count * kMobitSize;
+    }
+    message("not find end mobit, then end_offset = start_offset\n");
+    return event.mobit_start;
+}
+
+// Completes an event the recorder was still writing, from its key-frame index and motion bits. False
+// when its newest key frame cannot be found: the event is then dropped.
+bool completeEvent(const DataFile& data, rfs::index_event_info& event) {
+    const auto last = lastKeyFrame(data, event);
+    // The entry comes from the medium: its frame must lie inside the event's data, below the index.
+    if (!last || last->entry.offset < event.data_start || uint64_t{last->entry.offset} + last->entry.length > last->position)
+        return false;
+    event.mobit_end = mobitEnd(data, event);
+    event.magic = rfs::kEventMagic;
+    event.end_time = last->entry.time;
+    event.data_len = last->entry.offset + last->entry.length - event.data_start;
+    event.kf_low = last->position;
+    event.flag = 0;
+    return true;
+}
+
+void closeFileRecord(rfs::index_file_info& file, const std::vector<rfs::index_event_info>& events,
+                     const DataFile& data, uint32_t& maxEseq) {
+    if (events.empty()) {
+        file.data_end = data.mediaStart;
+        file.index_low = data.size;
+        file.mobit_end = rfs::kMobitStart;
+    } else {
+        file.data_end = events.back().data_start + events.back().data_len;
+        file.index_low = events.back().kf_low;
+        file.mobit_end = events.back().mobit_end;
+    }
+    file.eseq = ++maxEseq;
+    if (file.state == rfs::FileInUse)
+        file.state = rfs::FileRepaired;
+    std::fill(std::begin(file.day_bits), std::end(file.day_bits), 0u);
+    file.start_time = 0;
+    file.end_time = 0;
+    for (const rfs::index_event_info& e : events) {
+        if (e.flag != 1) {
+            const int day = rfs::unpackTime(e.start_time).day;
+            for (int type = 0; type < 16; ++type)
+                if (e.rec_type >> type & 1 && day >= 1 && day <= 31)
+                    file.day_bits[type] |= 1u << (day - 1);
+        }
+        if (e.start_time != 0 && (file.start_time == 0 || e.start_time < file.start_time))
+            file.start_time = e.start_time;
+        file.end_time = std::max(file.end_time, e.end_time);
+    }
+}
+
+// Closes a recording file still being written. False when the repair cannot go on.
+bool repairRecordingFile(const IndexLocation& where, uint32_t index, rfs::index_file_info& file, uint32_t& maxEseq) {
+    const rfs::disk_param_t& param = where.param;
+    DataFile data;
+    data.file = StoreFile::openDataFile(where.mode, where.path, index, OpenFor::ReadWrite);
+    if (!data.file.isOpen()) {
+        message("open datafile  err!\n");
+        return true;
+    }
+    data.base = where.mode == AccessMode::Raw ? rfs::dataFileOffset(param, where.partition, index) : 0;
+    data.size = rfs::normalisedDataFileSize(param.dataFileSize);
+    data.mediaStart = rfs::mediaStart(data.size);
+    message("chn%d repair last file%u, eseq=%u\n", file.chn, index, file.eseq);
+
+    const uint32_t slots = rfs::eventsPerFile(param.dataFileSize);
+    const uint64_t block = rfs::eventBlockOffset(param.event_table_offset, index, slots);
+    std::vector<rfs::index_event_info> events(slots);
+    if (!readIndex(where, block, events.data(), events.size() * sizeof(rfs::index_event_info))) {
+        message("read event err!\n");
+        return false;
+    }
+    const auto open = std::find_if(events.begin(), events.end(), [](const rfs::index_event_info& e) {
+        return e.magic == rfs::kEventWritingMagic || e.magic == 0;
+    });
+    auto k = static_cast<uint32_t>(open - events.begin());
+    if (open != events.end() && open->magic == rfs::kEventWritingMagic) {
+        message("chn%d repair begin\n", file.chn);
+        if (open->event_no != k + 1) {
+            message("chn%d Warning event nr conflict!!!\n", file.chn);
+            open->event_no = static_cast<uint16_t>(k + 1);
+        }
+        message("chn%d repair event%u\n", file.chn, k);
+        const bool completed = completeEvent(data, *open);
+        if (!completed)
+            open->magic = 0;
+        if (!writeIndex(where, block + k * sizeof(rfs::index_event_info), &*open, sizeof *open)) {
+            message("write event err!\n");
+            return false;
+        }
+        if (completed)
+            ++k;
+    } else {
+        message("chn%d repair last event%u is ok\n", file.chn, k);
+    }
+    file.event_nr = static_cast<uint16_t>(k);
+    events.resize(k);
+    closeFileRecord(file, events, data, maxEseq);
+
+    if (!writeIndex(where, param.file_table_offset + uint64_t{index} * sizeof file, &file, sizeof file)) {
+        message("write file err!\n");
+        return false;
+    }
+    if (!data.write(file, 0) || (where.mode == AccessMode::Directory && !data.file.commit())) {
+        message("write data file info failed\n");
+        return false;
+    }
+    message("chn%d repair success\n", file.chn);
+    return true;
+}
+
+}  // namespace
+
+int repairPartition(const IndexLocation& where, rfs::part_info_t& info) {
+    std::vector<rfs::index_file_info> table(info.file_nr);
+    if (!readIndex(where, where.param.file_table_offset, table.data(), table.size() * sizeof(rfs::index_file_info))) {
+        message("kv_read file err!\n");
+        message("get chn seq err\n");
+        return -1;
+    }
+    uint32_t freeFiles = 0;
+    uint32_t minEseq = 0;
+    uint32_t maxEseq = 0;
+    for (const rfs::index_file_info& f : table) {
+        if (f.magic != rfs::kFileMagic)
+            continue;
+        if (f.state == rfs::FileFree)
+            ++freeFiles;
+        if (f.state > 2 && f.state != rfs::FileRepaired)
+            continue;
+        if (f.eseq != 0 && (minEseq == 0 || f.eseq < minEseq))
+            minEseq = f.eseq;
+        if (f.eseq != rfs::kOpenFileSeq)
+            maxEseq = std::max(maxEseq, f.eseq);
+    }
+    info.free_nr = static_cast<uint16_t>(freeFiles);
+    message("min end_sequence=%u, max end_sequence=%u\n", minEseq, maxEseq);
+
+    for (uint32_t n = 0; n < table.size(); ++n) {
+        rfs::index_file_info& f = table[n];
+        if (f.magic != rfs::kFileMagic || f.type != rfs::RecordingFile || f.eseq != rfs::kOpenFileSeq)
+            continue;
+        if (!repairRecordingFile(where, n, f, maxEseq)) {
+            message("repair rec err\n");
+            return -1;
+        }
+    }
+    // Picture files the recorder was writing are closed by the picture repair, which comes with the
+    // picture reader; until then they stay as they are and are not listed.
+    if (!writeIndex(where, 0, &info, sizeof info)) {
+        message("write file partition info failed\n");
+        message("repair pic err\n");
+        return -1;
+    }
+    return 0;
+}
+
+}  // namespace kvhdd

@@ -1,0 +1,179 @@
+// Stores of a recorder that lost power while recording: at attach the data file still being written is
+// closed and its last event completed from the key-frame index, exactly once.
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "ReaderFixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RepairCase {
+    const char* name;
+    rfssim::PowerLoss loss;
+    bool ownFile = false;          // the unfinished recording is the only one in its file
+    int virtualKeyFramesEvery = 0; // with 8 pictures a second and every picture listed: 2048 entries
+    int seconds = 10;
+    bool completed = true;         // whether the last event survives the repair
+};
+
+void PrintTo(const RepairCase& c, std::ostream* out) { *out << c.name; }
+
+using At = rfssim::PowerLoss::At;
+const RepairCase kCases[] = {
+    {"in_event", {At::InEvent, false, false}},
+    {"wrong_event_number", {At::InEvent, false, true}},
+    {"iend_at_the_top_of_a_later_piece", {At::InEvent, false, false}, false, 1, 256},
+    {"iend_lost", {At::InEvent, true, false}, false, 0, 10, false},
+    {"before_event", {At::BeforeEvent, false, false}, false, 0, 10, false},
+    {"no_events", {At::BeforeEvent, false, false}, true, 0, 10, false},
+};
+
+std::vector<uint8_t> fileBytes(const fs::path& file, uint64_t offset, std::size_t length) {
+    std::ifstream in(file, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(offset));
+    std::vector<uint8_t> bytes(length);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(length));
+    return bytes;
+}
+
+class PartitionRepairTest : public ReaderFixture,
+                            public ::testing::WithParamInterface<std::tuple<StoreLayout, RepairCase>> {
+protected:
+    void SetUp() override {
+        ReaderFixture::SetUp();
+        const RepairCase& c = std::get<1>(GetParam());
+        rfssim::Scenario s;
+        s.layout = std::get<0>(GetParam());
+        s.channels = 1;
+        s.video = tinyVideo();
+        if (c.virtualKeyFramesEvery != 0)
+            s.video.fps = 8;
+        s.partitions = {rfssim::PartitionSettings{4, 0x0F}};
+        rfssim::Recording before = recording(1, at(1, 9, 0), at(1, 9, 0, 20));
+        before.eventSeconds = 10;
+        rfssim::Recording lost = recording(1, at(1, 9, 1), rfs::fromEpochSeconds(rfs::toEpochSeconds(at(1, 9, 1)) + c.seconds));
+        lost.powerLoss = c.loss;
+        lost.newFile = c.ownFile;
+        lost.virtualKeyFrameEvery = c.virtualKeyFramesEvery;
+        s.recordings = {before, lost};
+        store_ = write(s, "store", &manifest_);
+    }
+
+    const rfssim::WrittenFile& unfinishedFile() const {
+        for (const rfssim::WrittenFile& f : manifest_.files)
+            if (f.eseq == rfs::kOpenFileSeq)
+                return f;
+        throw std::runtime_error("the simulator left no file unfinished");
+    }
+    fs::path dataFile(uint32_t index) const {
+        return store_.directory() ? store_.path / ("file" + std::to_string(index)) : store_.path;
+    }
+    uint64_t dataBase(uint32_t index) const {
+        return store_.directory() ? 0 : rfs::dataFileOffset(store_.param(), 0, index);
+    }
+    rfs::index_file_info fileRecord(uint32_t index) const {
+        return readRecord<rfs::index_file_info>(store_.indexFile(0), store_.indexArea(0, 0) +
+                                                                          store_.param().file_table_offset +
+                                                                          index * sizeof(rfs::index_file_info));
+    }
+
+    // The events of channel 0 as listed after attach; the search stays open so that they can be read.
+    std::vector<rfs_event_t> listed() {
+        if (search_ >= 0)
+            KVrfs_find_stop_hdd(search_);
+        Search search(3, at(1, 0, 0), at(1, 23, 59, 59), 1);
+        search_ = KVrfs_find_start_hdd(search.get(), nullptr);
+        EXPECT_GE(search_, 0);
+        rfs_event_list_t out{};
+        EXPECT_EQ(KVrfs_get_event_hdd(search_, 0, &out), 0);
+        return std::vector<rfs_event_t>(out.list, out.list + out.count);
+    }
+
+    // Everything the repair may write: both index copies in use and the head of every data file.
+    std::vector<uint8_t> repairedBytes() const {
+        std::vector<uint8_t> all;
+        for (int copy = 0; copy < 2; ++copy) {
+            const auto area = fileBytes(store_.indexFile(copy), store_.indexArea(0, copy), store_.param().index_size);
+            all.insert(all.end(), area.begin(), area.end());
+        }
+        for (const rfssim::WrittenFile& f : manifest_.files) {
+            const auto head = fileBytes(dataFile(f.fileIndex), dataBase(f.fileIndex), sizeof(rfs::index_file_info));
+            all.insert(all.end(), head.begin(), head.end());
+        }
+        return all;
+    }
+
+    TestStore store_;
+    rfssim::StoreManifest manifest_;
+    int search_ = -1;
+};
+
+}  // namespace
+
+TEST_P(PartitionRepairTest, ClosesTheUnfinishedFileOnceAndKeepsEveryCompleteEvent) {
+    const RepairCase& c = std::get<1>(GetParam());
+    const rfssim::WrittenFile file = unfinishedFile();
+    ASSERT_EQ(store_.partInfo(0, 0).active, 1);
+    const std::size_t complete = c.ownFile ? 0 : file.events.size() - 1;
+    const rfssim::WrittenEvent& last = file.events.back();
+
+    ASSERT_EQ(attach(store_), 0);
+    EXPECT_TRUE(said("add disk repair record:" + store_.path.string() + " part:0 sucess!\n"));
+    const std::vector<rfs_event_t> events = listed();
+    // The two complete events of the first recording, and the repaired one when it survives.
+    ASSERT_EQ(events.size(), 2u + (c.completed ? 1 : 0));
+    std::size_t firstOfFile = events.size() - (c.completed ? 1 : 0) - complete;
+    for (std::size_t e = 0; e < complete; ++e) {
+        EXPECT_EQ(events[firstOfFile + e].data_len, file.events[e].dataLen) << "complete event " << e;
+        EXPECT_EQ(events[firstOfFile + e].kf_low, file.events[e].kfLow) << "complete event " << e;
+    }
+
+    const rfs::index_file_info record = fileRecord(file.fileIndex);
+    EXPECT_EQ(record.state, rfs::FileRepaired);
+    EXPECT_NE(record.eseq, rfs::kOpenFileSeq);
+    EXPECT_EQ(record.event_nr, complete + (c.completed ? 1 : 0));
+    if (c.completed) {
+        const rfs::iframe_info_t entry =
+            readRecord<rfs::iframe_info_t>(dataFile(file.fileIndex), dataBase(file.fileIndex) + last.finishedKfLow);
+        const rfs_event_t& repaired = events.back();
+        EXPECT_EQ(repaired.kf_low, last.finishedKfLow);
+        EXPECT_EQ(repaired.data_len, entry.offset + entry.length - last.dataStart);
+        EXPECT_EQ(rfs::packTime(repaired.end), entry.time);
+        EXPECT_EQ(record.data_end, last.dataStart + repaired.data_len);
+        EXPECT_EQ(record.mobit_end, last.finishedMobitEnd);
+
+        // Its frames read back up to its newest key frame.
+        const int reader = KVrfs_read_start_hdd(0);
+        ASSERT_GE(reader, 0);
+        ASSERT_EQ(KVrfs_tseek_hdd(reader, &repaired.start, 1, 0, &repaired, 0), 0);
+        std::vector<uint8_t> buffer(1 << 20);
+        int skip = 0;
+        EXPECT_GT(KVrfs_read_hdd(reader, buffer.data(), static_cast<int>(buffer.size()), &skip, nullptr), 0);
+        KVrfs_read_stop_hdd(reader);
+    } else if (complete == 0) {
+        EXPECT_EQ(record.data_end, rfs::mediaStart(store_.param().dataFileSize));
+    }
+    EXPECT_EQ(fileBytes(dataFile(file.fileIndex), dataBase(file.fileIndex), sizeof record),
+              fileBytes(store_.indexFile(0),
+                        store_.indexArea(0, 0) + store_.param().file_table_offset + file.fileIndex * sizeof record,
+                        sizeof record))
+        << "the data file's own copy of its record agrees";
+
+    // A second attach finds nothing left to repair.
+    const std::vector<uint8_t> once = repairedBytes();
+    ASSERT_EQ(KVrfs_remove_disk_hdd(0), 0);
+    ASSERT_EQ(attach(store_), 0);
+    EXPECT_EQ(repairedBytes(), once);
+    EXPECT_EQ(listed().size(), events.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, PartitionRepairTest,
+                         ::testing::Combine(::testing::Values(StoreLayout::Directory, StoreLayout::RawImage),
+                                            ::testing::ValuesIn(kCases)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param) == StoreLayout::Directory ? "dir_" : "raw_") +
+                                    std::get<1>(info.param).name;
+                         });
