@@ -1,5 +1,8 @@
 // Stores of a recorder that lost power while recording: at attach the data file still being written is
 // closed and its last event completed from the key-frame index, exactly once.
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -177,3 +180,89 @@ INSTANTIATE_TEST_SUITE_P(Stores, PartitionRepairTest,
                              return std::string(std::get<0>(info.param) == StoreLayout::Directory ? "dir_" : "raw_") +
                                     std::get<1>(info.param).name;
                          });
+
+namespace {
+
+// Writes that touch [from, to) of one file fail with EIO, at most `times` of them.
+struct FailingWrite {
+    fs::path file;
+    uint64_t from = 0;
+    uint64_t to = 0;
+    int times = 0;
+};
+FailingWrite gFailing;
+
+ssize_t failingPwrite(int fd, const void* buffer, std::size_t length, off_t offset) {
+    char link[4096] = {};
+    const ssize_t n = readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), link, sizeof link - 1);
+    const uint64_t begin = static_cast<uint64_t>(offset);
+    if (gFailing.times > 0 && n > 0 && begin < gFailing.to && begin + length > gFailing.from &&
+        fs::equivalent(fs::path(std::string(link, static_cast<std::size_t>(n))), gFailing.file)) {
+        --gFailing.times;
+        errno = EIO;
+        return -1;
+    }
+    return ::pwrite(fd, buffer, length, offset);
+}
+
+enum class Fault { PrimaryCopyOnce, DataFileRecord };
+
+class RepairFaultTest : public ReaderFixture, public ::testing::WithParamInterface<std::tuple<StoreLayout, Fault>> {
+protected:
+    void TearDown() override {
+        kvhdd::resetIoShim();
+        ReaderFixture::TearDown();
+    }
+};
+
+}  // namespace
+
+// One write of the repair fails: either the index copy in use gives way to the next one and the repair
+// completes, or the repair stops there. Either way every complete event stays listed.
+TEST_P(RepairFaultTest, AFailedWriteLosesNoCompleteEvent) {
+    const auto [layout, fault] = GetParam();
+    rfssim::Scenario s;
+    s.layout = layout;
+    s.channels = 1;
+    s.video = tinyVideo();
+    s.partitions = {rfssim::PartitionSettings{4, 0x0F}};
+    rfssim::Recording complete = recording(1, at(1, 9, 0), at(1, 9, 0, 20));
+    complete.eventSeconds = 10;
+    rfssim::Recording lost = recording(1, at(1, 9, 1), at(1, 9, 1, 10));
+    lost.powerLoss = rfssim::PowerLoss{};
+    s.recordings = {complete, lost};
+    rfssim::StoreManifest manifest;
+    const TestStore store = write(s, "store", &manifest);
+
+    if (fault == Fault::PrimaryCopyOnce) {
+        const uint64_t area = store.indexArea(0, 0);
+        gFailing = {store.indexFile(0), area, area + store.param().index_size, 1};
+    } else {
+        const uint32_t index = manifest.files.back().fileIndex;
+        const fs::path file = store.directory() ? store.path / ("file" + std::to_string(index)) : store.path;
+        const uint64_t base = store.directory() ? 0 : rfs::dataFileOffset(store.param(), 0, index);
+        gFailing = {file, base, base + sizeof(rfs::index_file_info), 1};
+    }
+    kvhdd::setIoShim(kvhdd::IoShim{::pread, failingPwrite});
+    ASSERT_EQ(attach(store), 0);
+    EXPECT_EQ(gFailing.times, 0) << "the chosen write was made";
+    const bool completes = fault == Fault::PrimaryCopyOnce;
+    EXPECT_TRUE(said("add disk repair record:" + store.path.string() + " part:0 " +
+                     (completes ? "sucess!\n" : "failed! ret=-1\n")));
+
+    Search search(3, at(1, 0, 0), at(1, 23, 59, 59), 1);
+    const int handle = KVrfs_find_start_hdd(search.get(), nullptr);
+    ASSERT_GE(handle, 0);
+    rfs_event_list_t out{};
+    ASSERT_EQ(KVrfs_get_event_hdd(handle, 0, &out), 0);
+    // The two complete events, and the repaired one: the index took it before the data file failed.
+    ASSERT_EQ(out.count, 3);
+    EXPECT_EQ(rfs::packTime(out.list[0].start), rfs::packTime(at(1, 9, 0)));
+    EXPECT_EQ(rfs::packTime(out.list[1].start), rfs::packTime(at(1, 9, 0, 10)));
+    EXPECT_EQ(rfs::packTime(out.list[2].start), rfs::packTime(at(1, 9, 1)));
+    KVrfs_find_stop_hdd(handle);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, RepairFaultTest,
+                         ::testing::Combine(::testing::Values(StoreLayout::Directory, StoreLayout::RawImage),
+                                            ::testing::Values(Fault::PrimaryCopyOnce, Fault::DataFileRecord)));
