@@ -190,7 +190,7 @@ ClosedDataFile DataFileWriter::close(uint32_t eseq) {
     end.magic = rfs::kIFrameEndMagic;
     sink_->writeAt(kfNext_, recordBytes(end));
 
-    ClosedDataFile file{slot_, {}, events_};
+    ClosedDataFile file{slot_, {}, events_, {}};
     rfs::index_file_info& r = file.record;
     r.magic = rfs::kFileMagic;
     r.file_no = static_cast<uint16_t>(slot_.index + 1);
