@@ -10,6 +10,6 @@ TEST(Exports, LibraryExportsExactlyItsCInterface) {
         "KVrfs_get_event_hdd",  "KVrfs_event_seek_hdd",     "KVrfs_get_current_event_hdd", "KVrfs_get_pre_event_hdd",
         "KVrfs_get_next_event_hdd", "KVrfs_read_start_hdd", "KVrfs_tseek_hdd",             "KVrfs_read_hdd",
         "KVrfs_get_next_kframe_hdd", "KVrfs_get_prev_kframe_hdd", "KVrfs_get_current_kframe_hdd",
-        "KVrfs_read_stop_hdd"};
+        "KVrfs_read_stop_hdd", "KVrfs_get_pic_hdd", "KVrfs_read_pic_hdd"};
     EXPECT_EQ(exportedSymbols(KVPLAYHDD_PATH), expected);
 }
