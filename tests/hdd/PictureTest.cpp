@@ -1,5 +1,5 @@
-// Picture searches and picture reads over simulated stores, compared with what the simulator wrote,
-// in both access modes.
+// Picture searches, picture reads and the picture month search over simulated stores, compared with
+// what the simulator wrote, in both access modes.
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
@@ -141,6 +141,21 @@ protected:
         return out;
     }
 
+    // The month search's answer, or an empty list when it fails.
+    std::vector<int> markedDays(int month, const std::set<int>& channels) {
+        PictureSearch monthSearch(0, at(15, 0, 0, 0, month), at(15, 0, 0, 0, month), channels);
+        uint32_t days[31];
+        std::fill(std::begin(days), std::end(days), 0xdeadbeef);
+        EXPECT_EQ(KVrfs_find_start_hdd(monthSearch.get(), days), 64);
+        std::vector<int> marked;
+        for (int d = 0; d < 31; ++d) {
+            EXPECT_TRUE(days[d] == 0 || days[d] == 1) << "day " << d + 1 << ": " << days[d];
+            if (days[d] == 1)
+                marked.push_back(d + 1);
+        }
+        return marked;
+    }
+
     int32_t readPicture(int reader, const rfs_pic_t& picture, int length, int* leading) {
         return KVrfs_read_pic_hdd(reader, &picture, buffer_.get(), length, leading);
     }
@@ -274,6 +289,73 @@ TEST_P(PictureLayouts, ReadsPicturesOfTwoFilesAlternately) {
             EXPECT_EQ(header.frameNo, fileOf(picture.pic_chn).pictures.size() - 1 - picture.entry);
         }
     }
+}
+
+TEST_P(PictureLayouts, MonthSearchMarksTheDaysWithPictures) {
+    struct Case {
+        const char* what;
+        int month;
+        std::set<int> channels;
+        std::vector<int> days;
+    };
+    // December's days lie before the day of the partition's first picture (20 November).
+    const Case cases[] = {
+        {"December", 12, kAllChannels, {1, 2}},
+        {"December, channel 3", 12, {2}, {2}},
+        {"December, channel 1", 12, {0}, {1}},
+        {"November", 11, kAllChannels, {20, 21}},
+        {"November without channel 4", 11, {0, 1, 2}, {}},
+        {"October", 10, kAllChannels, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(markedDays(c.month, c.channels), c.days) << c.what;
+
+    // In the month of the first picture, days before it are not counted.
+    const rfssim::WrittenFile& november = fileOf(3);
+    const auto [path, base] = dataFile(november.fileIndex);
+    const rfs::pic_day_t early{26, 11, 4};
+    writeRecord(path, base + november.picMonOffset + november.dayRecordSize, early);
+    EXPECT_EQ(markedDays(11, kAllChannels), std::vector<int>{20});
+}
+
+TEST_P(PictureLayouts, SkipsDamagedPicMonBlocks) {
+    const rfssim::WrittenFile& file = fileOf(2);  // the pictures of 2 December
+    const auto [path, base] = dataFile(file.fileIndex);
+    const auto original = readRecord<rfs::pic_mon_head_t>(path, base + rfs::kPicMonPosition);
+    struct Case {
+        const char* what;
+        void (*damage)(rfs::pic_mon_head_t&);
+        bool used;
+    };
+    const Case cases[] = {
+        {"wrong text", [](rfs::pic_mon_head_t& h) { h.text[6] = 'X'; }, false},
+        {"no day records", [](rfs::pic_mon_head_t& h) { h.writted_count = 0; }, false},
+        {"offset 0", [](rfs::pic_mon_head_t& h) { h.pic_mon_offset = 0; }, false},
+        {"offset below the block", [](rfs::pic_mon_head_t& h) { h.pic_mon_offset = 100; }, false},
+        {"offset inside the header", [](rfs::pic_mon_head_t& h) { h.pic_mon_offset = 4096 + 8; }, false},
+        {"offset beyond the block", [](rfs::pic_mon_head_t& h) { h.pic_mon_offset = 4096 + 0x80000; }, false},
+        {"offset near 4 GiB", [](rfs::pic_mon_head_t& h) { h.pic_mon_offset = 0xfffffff0u; }, false},
+        {"size 0", [](rfs::pic_mon_head_t& h) { h.pic_mon_size = 0; }, false},
+        {"size shorter than a date", [](rfs::pic_mon_head_t& h) { h.pic_mon_size = 2; }, false},
+        {"size beyond the block", [](rfs::pic_mon_head_t& h) { h.pic_mon_size = 0xffffffffu; }, false},
+        {"count past the file", [](rfs::pic_mon_head_t& h) { h.writted_count = 0xffffffffu; }, false},
+        {"count past the file for its size", [](rfs::pic_mon_head_t& h) { h.writted_count = 0x2000000u; }, false},
+        {"another month", [](rfs::pic_mon_head_t& h) { h.pic_start = h.pic_end = rfs::packTime(at(2, 0, 0, 0, 11)); },
+         false},
+        {"records running into further blocks", [](rfs::pic_mon_head_t& h) { h.writted_count = 200000; }, true},
+    };
+    for (const Case& c : cases) {
+        rfs::pic_mon_head_t damaged = original;
+        c.damage(damaged);
+        writeRecord(path, base + rfs::kPicMonPosition, damaged);
+        lines_.clear();
+        const std::vector<int> wanted = c.used ? std::vector<int>{1, 2} : std::vector<int>{1};
+        EXPECT_EQ(markedDays(12, kAllChannels), wanted) << c.what;
+        EXPECT_EQ(said("writted_count" + std::to_string(static_cast<int>(damaged.writted_count)) + "!\n"), !c.used)
+            << c.what;
+    }
+    writeRecord(path, base + rfs::kPicMonPosition, original);
+    EXPECT_EQ(markedDays(12, kAllChannels), (std::vector<int>{1, 2}));
 }
 
 TEST_P(PictureLayouts, RefusesBadListAndReadRequests) {

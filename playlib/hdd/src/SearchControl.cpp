@@ -7,6 +7,7 @@
 #include "EventSearch.h"
 #include "MessageLine.h"
 #include "MonthSearch.h"
+#include "PictureMonthSearch.h"
 #include "PictureSearch.h"
 #include "SearchDiagnostics.h"
 #include "SearchHandles.h"
@@ -61,10 +62,14 @@ int32_t findStart(const rfs_find_param_t* param, void* out) {
             message("invalid param output mon\n");
             return kBadParam;
         }
-        // Picture and label months are answered by their own searches.
-        if (param->data_type != RecordingData)
+        auto* days = static_cast<uint32_t*>(out);
+        int32_t result = 0;
+        if (param->data_type == RecordingData)
+            result = runMonthSearch(*param, days);
+        else if (param->data_type == PictureData)
+            result = runPictureMonthSearch(*param, days);
+        else  // label months are answered by the label search
             return kBadSearchType;
-        const int32_t result = runMonthSearch(*param, static_cast<uint32_t*>(out));
         return result != 0 ? result : kNoHandleResult;
     }
     if (param->search_type == NoSearch)
