@@ -11,6 +11,6 @@ TEST(Exports, LibraryExportsExactlyItsCInterface) {
         "KVrfs_get_next_event_hdd", "KVrfs_read_start_hdd", "KVrfs_tseek_hdd",             "KVrfs_read_hdd",
         "KVrfs_get_next_kframe_hdd", "KVrfs_get_prev_kframe_hdd", "KVrfs_get_current_kframe_hdd",
         "KVrfs_read_stop_hdd",  "rfs_set_label",            "rfs_find_label_start",        "rfs_get_label",
-        "rfs_find_label_stop"};
+        "rfs_find_label_stop",  "KVrfs_get_pic_hdd",        "KVrfs_read_pic_hdd"};
     EXPECT_EQ(exportedSymbols(KVPLAYHDD_PATH), expected);
 }

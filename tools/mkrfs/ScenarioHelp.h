@@ -24,4 +24,10 @@ constexpr const char* kScenarioHelp = R"(Scenario file (JSON; unknown keys are e
                        searches only, 3 not searched, 4 repaired; a file never mixes states
     writing            true: its last event is still being written (event record "EvWr")
     new_file           true: its first event starts a new data file
+  pictures           list of picture series (MJPEG snapshots), each in a picture file of its own, with
+    channel            1..channels (required)
+    from, to           "YYYY-MM-DD HH:MM:SS", "to" exclusive (required)
+    every_seconds      one picture every N seconds (default 1); at most 65535 pictures
+    types              as for recordings (default ["normal"])
+    extern_length      0..4095 bytes before each picture's frame record in its 4 KiB block (default 0)
 )";

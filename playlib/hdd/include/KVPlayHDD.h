@@ -51,6 +51,9 @@ KVRFS_API int32_t KVrfs_event_seek_hdd(int handle, int slot, const rfs_time_t* s
 KVRFS_API int32_t KVrfs_get_current_event_hdd(int handle, int slot, rfs_event_t* out);
 KVRFS_API int32_t KVrfs_get_pre_event_hdd(int handle, int slot, rfs_event_t* out);
 KVRFS_API int32_t KVrfs_get_next_event_hdd(int handle, int slot, rfs_event_t* out);
+/* A picture search (data_type 1) lists its pictures in slot 0, by time and channel; out receives
+   the list and at most 5000 of them. The list belongs to the handle until KVrfs_find_stop_hdd. */
+KVRFS_API int32_t KVrfs_get_pic_hdd(int handle, int slot, rfs_pic_list_t* out);
 
 /* Reading. Buffers are a multiple of 4096 bytes; the first *skip bytes delivered are not the
    event's. Results: bytes delivered, 0 at the end of the event, or a negative code. */
@@ -65,6 +68,10 @@ KVRFS_API int32_t KVrfs_get_prev_kframe_hdd(int handle, void* buffer, int length
                                             rfs_read_pos_t* pos);
 KVRFS_API int32_t KVrfs_get_current_kframe_hdd(int handle, void* buffer, int length, int* skip,
                                                rfs_read_pos_t* pos);
+/* Reads the whole 4 KiB blocks holding a listed picture; its frame record starts *externLength bytes
+   into the buffer. Results: bytes read, 0 when the buffer is too small, or a negative code. */
+KVRFS_API int32_t KVrfs_read_pic_hdd(int handle, const rfs_pic_t* pic, void* buffer, int length,
+                                     int* externLength);
 KVRFS_API int32_t KVrfs_read_stop_hdd(int handle);
 
 /* Labels. operation 0 adds (to the first attached disk; result disk id << 24 | label number), 1 deletes,

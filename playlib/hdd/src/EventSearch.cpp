@@ -7,6 +7,7 @@
 #include "PartitionIndex.h"
 #include "SearchDiagnostics.h"
 #include "SearchHandles.h"
+#include "SearchPasses.h"
 #include "SearchRequest.h"
 
 namespace kvhdd {
@@ -14,7 +15,6 @@ namespace {
 
 constexpr uint32_t kWindowFiles = 40;
 constexpr uint32_t kGrowthStep = 300;
-constexpr int kGroupsPerPass = 26;
 
 class EventCollector {
 public:
@@ -25,7 +25,9 @@ public:
     int32_t run() {
         dumpDiskSummary();
         for (int pass = 0; pass < 2; ++pass) {
-            const int32_t result = searchPass(pass);
+            const int32_t result = visitPassPartitions(
+                pass, request_, StoredKind::Recordings,
+                [&](const DiskRecord& disk, int partition) { return searchPartition(disk, partition, pass); });
             sortLists(pass);
             if (result != 0)
                 return result;
@@ -42,40 +44,6 @@ private:
         for (int c = 0; c < kChannelSlots; ++c)
             channels += request.channelSelected(c) ? 1 : 0;
         return std::max<uint32_t>(84 * channels, 200);
-    }
-
-    int32_t searchPass(int pass) {
-        const DiskRegistry& reg = registry();
-        for (const auto& disk : reg.disks) {
-            if (!disk)
-                continue;
-            if (disk->group < 0 || disk->group >= 2 * kGroupsPerPass) {
-                if (pass == 0)
-                    message("disk[%d] is in valid disk group[%d]\n", disk->disk_id, disk->group);
-                continue;
-            }
-            if ((disk->group >= kGroupsPerPass) != (pass == 1))
-                continue;
-            if (disk->param.disk_state > 2) {
-                message("disk%d is err\n", disk->disk_id);
-                continue;
-            }
-            for (int p = 0; p < disk->param.part_count; ++p) {
-                const rfs::part_info_t& part = disk->part[p];
-                if (part.state > 1) {
-                    message("disk%d part%d is err\n", disk->disk_id, p);
-                    continue;
-                }
-                if (reg.maxFileNr == 0)
-                    return 0;
-                if (part.rec_start > part.rec_end || !request_.overlaps(part.rec_start, part.rec_end))
-                    continue;
-                const int32_t result = searchPartition(*disk, p, pass);
-                if (result != 0)
-                    return result;
-            }
-        }
-        return 0;
     }
 
     int32_t searchPartition(const DiskRecord& disk, int partition, int pass) {

@@ -8,6 +8,7 @@
 #include "EventCursor.h"
 #include "LabelEdit.h"
 #include "LabelSearch.h"
+#include "PictureRead.h"
 #include "ReadHandles.h"
 #include "SearchControl.h"
 #include "StreamRead.h"
@@ -86,6 +87,10 @@ int32_t KVrfs_get_next_event_hdd(int handle, int slot, rfs_event_t* out) {
     return guarded([&] { return kvhdd::moveCursor(handle, slot, kvhdd::CursorMove::Next, out); });
 }
 
+int32_t KVrfs_get_pic_hdd(int handle, int slot, rfs_pic_list_t* out) {
+    return guarded([&] { return kvhdd::getPictureList(handle, slot, out); });
+}
+
 int32_t KVrfs_read_start_hdd(int chn) {
     return guarded([&] { return kvhdd::readStart(chn); });
 }
@@ -119,6 +124,13 @@ int32_t KVrfs_get_current_kframe_hdd(int handle, void* buffer, int length, int* 
     return guarded([&] {
         return kvhdd::readKeyFrame(handle, static_cast<unsigned char*>(buffer), bufferLength(length), skip,
                                    kvhdd::KeyFrameStep::Current, 0, pos);
+    });
+}
+
+int32_t KVrfs_read_pic_hdd(int handle, const rfs_pic_t* pic, void* buffer, int length, int* externLength) {
+    return guarded([&] {
+        return kvhdd::readPicture(handle, pic, static_cast<unsigned char*>(buffer),
+                                  length < 0 ? 0 : static_cast<std::size_t>(length), externLength);
     });
 }
 

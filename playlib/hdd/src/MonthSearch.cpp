@@ -10,9 +10,6 @@
 namespace kvhdd {
 namespace {
 
-// Year and month of a packed time, comparable as a number.
-constexpr uint32_t monthOf(rfs::PackedTime t) { return t >> 22; }
-
 void addDayMasks(const rfs::index_file_info& file, uint32_t recordTypes, uint32_t days[31]) {
     for (int t = 0; t < 16; ++t) {
         if ((recordTypes >> t & 1) == 0)
@@ -28,7 +25,7 @@ void addDayMasks(const rfs::index_file_info& file, uint32_t recordTypes, uint32_
 int32_t runMonthSearch(const rfs_find_param_t& param, uint32_t days[31]) {
     std::fill(days, days + 31, 0u);
     const SearchRequest request(param);
-    const uint32_t month = monthOf(request.from());
+    const uint32_t month = rfs::monthOf(request.from());
     dumpSearchParameters(param);
     dumpDiskSummary();
 
@@ -37,8 +34,8 @@ int32_t runMonthSearch(const rfs_find_param_t& param, uint32_t days[31]) {
             continue;
         for (int p = 0; p < disk->param.part_count; ++p) {
             const rfs::part_info_t& part = disk->part[p];
-            if (part.state >= 2 || part.rec_start > part.rec_end || monthOf(part.rec_start) > month ||
-                month > monthOf(part.rec_end))
+            if (part.state >= 2 || part.rec_start > part.rec_end || rfs::monthOf(part.rec_start) > month ||
+                month > rfs::monthOf(part.rec_end))
                 continue;
             PartitionIndex index(*disk, p);
             std::vector<rfs::index_file_info> files;
@@ -52,7 +49,7 @@ int32_t runMonthSearch(const rfs_find_param_t& param, uint32_t days[31]) {
                 if (file.magic == rfs::kFileMagic &&
                     (file.state == rfs::FileInUse || file.state == rfs::FileRepaired) && file.type == param.data_type &&
                     request.channelSelected(file.chn) && file.start_time <= file.end_time &&
-                    monthOf(file.start_time) <= month && month <= monthOf(file.end_time))
+                    rfs::monthOf(file.start_time) <= month && month <= rfs::monthOf(file.end_time))
                     addDayMasks(file, static_cast<uint32_t>(param.record_type), days);
             }
         }

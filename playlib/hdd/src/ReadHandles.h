@@ -20,9 +20,11 @@ constexpr int32_t kReadBadHandle = -4;
 constexpr int32_t kReadDiskGone = -6;
 constexpr int32_t kReadBadEvent = -10;
 constexpr int32_t kReadBadBuffer = -11;
+constexpr int32_t kReadNullPictureBuffer = -12;
 constexpr int32_t kReadOpenFailed = -13;
 constexpr int32_t kReadShort = -15;
 constexpr int32_t kReadShortWindow = -16;
+constexpr int32_t kReadBadPictureHandle = -18;
 constexpr int32_t kReadEventNotListed = -23;
 constexpr int32_t kReadEventCovered = -24;
 constexpr int32_t kReadBadLength = -25;
@@ -56,6 +58,9 @@ struct ReadHandle {
     uint64_t lastReference = 0;
     bool referenceDelivered = true;
     KeyFrameWindow window;
+    // The picture file read last, kept open for the next picture of the same file.
+    StoreFile pictureFile;
+    uint32_t pictureRecordId = 0;
 
     uint64_t dataEnd() const { return dataStart + dataLength; }
 };

@@ -1,4 +1,5 @@
-// The 64 search handles: each owns one sorted event list per channel slot and a cursor in it.
+// The 64 search handles: each owns one sorted event list per channel slot and a cursor in it, and a
+// picture list per slot (a picture search fills slot 0's).
 #pragma once
 
 #include <array>
@@ -17,6 +18,7 @@ enum class SearchKind : uint8_t { Free = 0, Recordings = 1, Other = 2 };
 
 struct SlotList {
     std::vector<rfs_event_t> events;
+    std::vector<rfs_pic_t> pictures;
     uint32_t capacityStep = 0;  // list growth is reported in the recorder's steps, as the diagnostics expect
     int pass0Count = 0;
     int cursor = -1;

@@ -219,7 +219,7 @@ ClosedDataFile DataFileWriter::leaveUnfinished(const PowerLoss& loss) {
         r.mobit_end = last.mobit_end;
     }
     sink_->writeAt(0, recordBytes(r));
-    return ClosedDataFile{slot_, r, events_};
+    return ClosedDataFile{slot_, r, events_, {}};
 }
 
 rfs::index_file_info DataFileWriter::recordOf(std::span<const ClosedEvent> events) const {
@@ -252,7 +252,7 @@ ClosedDataFile DataFileWriter::close(uint32_t eseq) {
     end.magic = rfs::kIFrameEndMagic;
     sink_->writeAt(kfNext_, recordBytes(end));
 
-    ClosedDataFile file{slot_, recordOf(events_), events_};
+    ClosedDataFile file{slot_, recordOf(events_), events_, {}};
     rfs::index_file_info& r = file.record;
     r.eseq = eseq;
     r.data_end = dataEnd_;

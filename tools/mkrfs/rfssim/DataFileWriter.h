@@ -10,6 +10,7 @@
 
 #include "rfs/FrameRecord.h"
 #include "rfs/IndexRecords.h"
+#include "rfs/PictureRecords.h"
 #include "rfssim/ByteSink.h"
 #include "rfssim/StoreGeometry.h"
 
@@ -34,10 +35,20 @@ struct ClosedEvent {
     uint32_t keyFrameEntries = 0;  // I frames and virtual key frames
 };
 
+// What a picture file holds besides its file record.
+struct ClosedPictures {
+    std::vector<rfs::pic_info_t> entries;  // in time order; entry i sits i + 1 slots below the top
+    std::vector<uint8_t> jpeg;             // the payload of every picture of the file
+    uint32_t picMonOffset = 0;
+    uint32_t dayRecordSize = 0;
+    std::vector<rfs::CalendarTime> days;  // one day record each, in order
+};
+
 struct ClosedDataFile {
     DataFileSlot slot;
     rfs::index_file_info record{};
     std::vector<ClosedEvent> events;
+    ClosedPictures pictures;  // picture files only
 };
 
 // The record of a data file the recorder has never written to.

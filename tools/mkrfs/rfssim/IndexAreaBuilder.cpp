@@ -11,6 +11,13 @@ void put(std::vector<uint8_t>& bytes, uint64_t offset, const Record& record) {
     std::memcpy(bytes.data() + offset, &record, sizeof record);
 }
 
+// Makes [start, end] cover the file's times; `any` says whether the range holds a file yet.
+void widenRange(rfs::PackedTime& start, rfs::PackedTime& end, bool& any, const rfs::index_file_info& file) {
+    start = any ? std::min(start, file.start_time) : file.start_time;
+    end = std::max(end, file.end_time);
+    any = true;
+}
+
 }  // namespace
 
 std::vector<Extent> buildIndexArea(const rfs::disk_param_t& param, const DataFileLayout& layout, int partition,
@@ -25,17 +32,19 @@ std::vector<Extent> buildIndexArea(const rfs::disk_param_t& param, const DataFil
     part.file_nr = static_cast<uint16_t>(fileCount);
     part.switch_count = kSwitchCount;
     bool anyEvents = false;
+    bool anyPictures = false;
     for (const ClosedDataFile& file : closedFiles) {
         if (file.slot.partition != partition)
             continue;
         table[file.slot.index] = file.record;
         if (file.record.eseq == rfs::kOpenFileSeq)
             part.active = 1;
-        if (file.record.event_nr > 0) {
-            part.rec_start = anyEvents ? std::min(part.rec_start, file.record.start_time) : file.record.start_time;
-            part.rec_end = std::max(part.rec_end, file.record.end_time);
-            anyEvents = true;
+        if (file.record.type == rfs::PictureFile) {
+            widenRange(part.pic_start, part.pic_end, anyPictures, file.record);
+            continue;
         }
+        if (file.record.event_nr > 0)
+            widenRange(part.rec_start, part.rec_end, anyEvents, file.record);
 
         Extent block{rfs::eventBlockOffset(param.event_table_offset, file.slot.index, layout.eventsPerFile), {}};
         block.bytes.resize(file.events.size() * sizeof(rfs::index_event_info));

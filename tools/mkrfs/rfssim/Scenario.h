@@ -69,6 +69,16 @@ struct LabelSpec {
     bool deleted = false;
 };
 
+// Snapshots of one channel: one every `everySeconds` from `from` until `to`, in a picture file of their own.
+struct PictureSeries {
+    int channel = 1;  // as users see it: 1 is store channel 0
+    rfs::CalendarTime from{};
+    rfs::CalendarTime to{};  // exclusive
+    int everySeconds = 1;
+    uint32_t recTypes = rfs::RecNormal;
+    uint32_t externLength = 0;  // bytes before each frame record in its 4 KiB block
+};
+
 struct Scenario {
     std::optional<StoreLayout> layout;  // absent until the output (folder or image) decides it
     int channels = 4;
@@ -82,6 +92,7 @@ struct Scenario {
     VideoSettings video;
     VideoSettings subVideo{VideoCodecKind::H264, 320, 180, 25, 50, 256'000};
     std::vector<Recording> recordings;
+    std::vector<PictureSeries> pictures;
 };
 
 // The second stream of channel c is stored as channel c + the number of channels.

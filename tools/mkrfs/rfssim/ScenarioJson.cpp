@@ -189,6 +189,21 @@ Recording readRecording(const Node& node) {
     return recording;
 }
 
+PictureSeries readPictureSeries(const Node& node) {
+    node.allowOnly({"channel", "from", "to", "every_seconds", "types", "extern_length"});
+    PictureSeries series;
+    if (!node.has("channel"))
+        throw SimError(node.path() + " needs \"channel\"");
+    node.readInteger("channel", series.channel);
+    series.from = node.readTime("from");
+    series.to = node.readTime("to");
+    node.readInteger("every_seconds", series.everySeconds);
+    if (node.has("types"))
+        series.recTypes = readTypes(node);
+    node.readInteger("extern_length", series.externLength);
+    return series;
+}
+
 PartitionSettings readPartition(const Node& node) {
     node.allowOnly({"files", "index_valid"});
     PartitionSettings partition;
@@ -221,7 +236,7 @@ LabelSpec readLabel(const Node& node) {
 
 Scenario readScenario(const Node& root) {
     root.allowOnly({"layout", "channels", "data_file_size", "events_per_file", "labels", "label_list",
-                    "label_write_flag", "partitions", "video", "sub_video", "recordings"});
+                    "label_write_flag", "partitions", "video", "sub_video", "recordings", "pictures"});
     Scenario scenario;
     if (root.has("layout"))
         scenario.layout = readLayout(root);
@@ -241,6 +256,8 @@ Scenario readScenario(const Node& root) {
         scenario.subVideo = readVideo(root.child("sub_video"), scenario.subVideo);
     if (root.has("recordings"))
         scenario.recordings = readList(root, "recordings", readRecording);
+    if (root.has("pictures"))
+        scenario.pictures = readList(root, "pictures", readPictureSeries);
     return scenario;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "rfs/DiskParam.h"
+#include "rfs/PictureRecords.h"
 #include "rfssim/SimError.h"
 
 namespace rfssim {
@@ -32,14 +33,17 @@ void validateVideo(const VideoSettings& video, const std::string& where) {
     require(video.grain >= 0 && video.grain <= 64, where + ".grain must be from 0 to 64");
 }
 
+void validateSpan(const rfs::CalendarTime& from, const rfs::CalendarTime& to, const std::string& where) {
+    require(rfs::isValidPackable(from) && rfs::isValidPackable(to),
+            where + ": times must lie in the years 2000 to 2063");
+    require(rfs::toEpochSeconds(from) < rfs::toEpochSeconds(to),
+            where + ": \"from\" (" + rfs::formatTime(from) + ") must come before \"to\" (" + rfs::formatTime(to) + ")");
+}
+
 void validateRecording(const Scenario& scenario, const Recording& recording, const std::string& where) {
     require(recording.channel >= 1 && recording.channel <= scenario.channels,
             where + ".channel must be from 1 to " + std::to_string(scenario.channels));
-    require(rfs::isValidPackable(recording.from) && rfs::isValidPackable(recording.to),
-            where + ": times must lie in the years 2000 to 2063");
-    require(rfs::toEpochSeconds(recording.from) < rfs::toEpochSeconds(recording.to),
-            where + ": \"from\" (" + rfs::formatTime(recording.from) + ") must come before \"to\" (" +
-                rfs::formatTime(recording.to) + ")");
+    validateSpan(recording.from, recording.to, where);
     require(recording.recTypes != 0, where + ".types must name at least one recording type");
     const int gop = streamVideo(scenario, recording.stream).gop;
     require(recording.virtualKeyFrameEvery == 0 ||
@@ -55,7 +59,20 @@ void validateRecording(const Scenario& scenario, const Recording& recording, con
             where + ".file_state must be 1, 2, 3 or 4 (a state of a file in use)");
 }
 
-}  // namespace
+void validatePictures(const Scenario& scenario, const PictureSeries& series, const std::string& where) {
+    require(series.channel >= 1 && series.channel <= scenario.channels,
+            where + ".channel must be from 1 to " + std::to_string(scenario.channels));
+    validateSpan(series.from, series.to, where);
+    require(series.everySeconds >= 1, where + ".every_seconds must be at least 1");
+    require(series.recTypes != 0, where + ".types must name at least one recording type");
+    require(series.externLength < rfs::kPictureBlock,
+            where + ".extern_length must be from 0 to " + std::to_string(rfs::kPictureBlock - 1));
+    // A file record counts its pictures in 16 bits.
+    const int64_t count =
+        (rfs::toEpochSeconds(series.to) - rfs::toEpochSeconds(series.from) + series.everySeconds - 1) /
+        series.everySeconds;
+    require(count <= 65535, where + " takes " + std::to_string(count) + " pictures; a picture file holds 65535");
+}
 
 void validateLabels(const Scenario& scenario) {
     require(scenario.labels || (scenario.labelList.empty() && !scenario.labelWriteFlag),
@@ -72,6 +89,8 @@ void validateLabels(const Scenario& scenario) {
         require(label.name.size() <= sizeof(rfs::label_info_t::name), where + ".name holds at most 44 characters");
     }
 }
+
+}  // namespace
 
 void validateScenario(const Scenario& scenario) {
     require(scenario.layout.has_value(), "the scenario names no layout (\"dir\" or \"raw\")");
@@ -97,6 +116,8 @@ void validateScenario(const Scenario& scenario) {
     for (std::size_t r = 0; r < scenario.recordings.size(); ++r)
         validateRecording(scenario, scenario.recordings[r], "recordings[" + std::to_string(r) + "]");
     validateLabels(scenario);
+    for (std::size_t p = 0; p < scenario.pictures.size(); ++p)
+        validatePictures(scenario, scenario.pictures[p], "pictures[" + std::to_string(p) + "]");
 }
 
 }  // namespace rfssim

@@ -28,6 +28,15 @@ WrittenEvent describeEvent(const ClosedEvent& event) {
                         .finishedMobitEnd = event.completed.mobit_end};
 }
 
+// Entries are numbered in time order, as their frame records are.
+std::vector<WrittenPicture> describePictures(const ClosedPictures& pictures) {
+    std::vector<WrittenPicture> written;
+    for (const rfs::pic_info_t& entry : pictures.entries)
+        written.push_back(WrittenPicture{rfs::unpackTime(entry.time), entry.position, entry.length, entry.rec_type,
+                                         static_cast<uint32_t>(written.size())});
+    return written;
+}
+
 WrittenFile describeFile(const ClosedDataFile& file) {
     const rfs::index_file_info& r = file.record;
     WrittenFile written{.partition = file.slot.partition,
@@ -40,7 +49,13 @@ WrittenFile describeFile(const ClosedDataFile& file) {
                         .dataEnd = r.data_end,
                         .indexLow = r.index_low,
                         .mobitEnd = r.mobit_end,
-                        .events = {}};
+                        .events = {},
+                        .type = static_cast<rfs::FileType>(r.type),
+                        .pictures = describePictures(file.pictures),
+                        .jpeg = file.pictures.jpeg,
+                        .picMonOffset = file.pictures.picMonOffset,
+                        .dayRecordSize = file.pictures.dayRecordSize,
+                        .pictureDays = file.pictures.days};
     std::transform(file.events.begin(), file.events.end(), std::back_inserter(written.events), describeEvent);
     return written;
 }

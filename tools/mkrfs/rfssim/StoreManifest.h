@@ -34,6 +34,14 @@ struct WrittenEvent {
     uint32_t finishedMobitEnd = 0;
 };
 
+struct WrittenPicture {
+    rfs::CalendarTime time;
+    uint32_t position = 0;  // 4 KiB block | bytes before the frame record in it
+    uint32_t length = 0;    // the frame record as stored
+    uint32_t recType = 0;
+    uint32_t frameNo = 0;
+};
+
 struct WrittenFile {
     int partition = 0;
     uint32_t fileIndex = 0;
@@ -46,6 +54,13 @@ struct WrittenFile {
     uint32_t indexLow = 0;
     uint32_t mobitEnd = 0;
     std::vector<WrittenEvent> events;
+    rfs::FileType type = rfs::RecordingFile;
+    // Picture files: the pictures in time order, the JPEG each carries and the "PicMon_" day records.
+    std::vector<WrittenPicture> pictures;
+    std::vector<uint8_t> jpeg;
+    uint32_t picMonOffset = 0;
+    uint32_t dayRecordSize = 0;
+    std::vector<rfs::CalendarTime> pictureDays;
 
     uint32_t videoFrames() const;
     uint32_t audioFrames() const;
@@ -55,7 +70,7 @@ struct StoreManifest {
     StoreLayout layout = StoreLayout::Directory;
     rfs::disk_param_t param{};
     std::vector<uint32_t> filesPerPartition;
-    std::vector<WrittenFile> files;  // the files holding recordings, by partition and file index
+    std::vector<WrittenFile> files;  // the files holding recordings or pictures, by partition and file index
 };
 
 StoreManifest makeManifest(StoreLayout layout, const StoreGeometry& geometry,

@@ -6,6 +6,7 @@
 #include "rfssim/DataFileLedger.h"
 #include "rfssim/IndexAreaBuilder.h"
 #include "rfssim/LabelArea.h"
+#include "rfssim/PictureFileWriter.h"
 #include "rfssim/RecordingPlan.h"
 #include "rfssim/ScenarioValidation.h"
 #include "rfssim/StoreGeometry.h"
@@ -31,6 +32,16 @@ void writeRecordings(const RecordingPlan& plan, const StoreGeometry& geometry, u
     });
     for (TrackWriter& track : tracks)
         track.close();
+}
+
+// Each series of pictures takes a data file of its own, after the recordings' files.
+void writePictures(const Scenario& scenario, const StoreGeometry& geometry, StoreMedium& medium,
+                   DataFileLedger& ledger) {
+    for (const PictureSeries& series : scenario.pictures) {
+        const DataFileSlot slot = ledger.allocate();
+        const std::unique_ptr<ByteSink> sink = medium.openDataFile(slot.partition, slot.index);
+        ledger.recordClosed(writePictureFile(geometry.dataFile, slot, series, ledger.nextSequence(), *sink));
+    }
 }
 
 void writeFreeFiles(const StoreGeometry& geometry, StoreMedium& medium, const DataFileLedger& ledger) {
@@ -60,6 +71,7 @@ StoreManifest writeStore(const Scenario& scenario, const std::filesystem::path& 
     DataFileLedger ledger(geometry.filesPerPartition);
 
     writeRecordings(plan, geometry, scenario.eventsPerFile.value_or(geometry.dataFile.eventsPerFile), *medium, ledger);
+    writePictures(scenario, geometry, *medium, ledger);
     writeFreeFiles(geometry, *medium, ledger);
     writeIndexAreas(geometry, *medium, ledger);
     if (scenario.labels)

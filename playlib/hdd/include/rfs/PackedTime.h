@@ -33,6 +33,9 @@ constexpr PackedTime packTime(const CalendarTime& t) {
            (static_cast<uint32_t>(t.minute) & 0x3f) << 6 | (static_cast<uint32_t>(t.second) & 0x3f);
 }
 
+// Year and month of a packed time, comparable as a number: (year - 2000) << 4 | month.
+constexpr uint32_t monthOf(PackedTime t) { return t >> 22; }
+
 constexpr CalendarTime unpackTime(PackedTime p) {
     return CalendarTime{static_cast<int>(p >> 26) + 2000, static_cast<int>(p >> 22 & 0xf),
                         static_cast<int>(p >> 17 & 0x1f), static_cast<int>(p >> 12 & 0x1f),

@@ -71,6 +71,33 @@ typedef struct rfs_event_list_t {
     int count;
 } rfs_event_list_t;
 
+/* One listed picture. */
+typedef struct rfs_pic_t {
+    uint8_t handle;
+    uint8_t reserved1;
+    uint8_t invalid;    /* non-zero: refused by the reader */
+    uint8_t entry;      /* number of the entry in its file's picture index */
+    int32_t index;      /* position in the sorted list */
+    uint32_t record_id; /* disk id << 24 | partition << 16 | data file index */
+    uint32_t rec_type;
+    uint8_t pic_chn;
+    uint8_t reserved17[2];
+    uint8_t pic_state;
+    uint8_t reserved20[4];
+    rfs_time_t time;
+    uint32_t position; /* 4 KiB-aligned block | bytes before the frame record in it */
+    uint32_t length;   /* the frame record as stored */
+    uint32_t entry_reserved20;
+    uint8_t entry_reserved26;
+    uint8_t pass; /* 1: found on a redundant disk */
+    uint16_t entry_reserved28;
+} rfs_pic_t;
+
+typedef struct rfs_pic_list_t {
+    rfs_pic_t* list;
+    int count;
+} rfs_pic_list_t;
+
 /* Filled by the read calls with the time of the key frame delivered, where they deliver one. */
 typedef rfs_time_t rfs_read_pos_t;
 
@@ -128,6 +155,17 @@ static_assert(offsetof(rfs_label_t, time) == 8);
 static_assert(offsetof(rfs_label_t, name) == 16);
 static_assert(offsetof(rfs_label_t, number) == 56);
 static_assert(offsetof(rfs_label_t, disk_id) == 60);
+static_assert(sizeof(rfs_pic_t) == 48);
+static_assert(offsetof(rfs_pic_t, index) == 4);
+static_assert(offsetof(rfs_pic_t, record_id) == 8);
+static_assert(offsetof(rfs_pic_t, pic_chn) == 16);
+static_assert(offsetof(rfs_pic_t, pic_state) == 19);
+static_assert(offsetof(rfs_pic_t, time) == 24);
+static_assert(offsetof(rfs_pic_t, position) == 32);
+static_assert(offsetof(rfs_pic_t, entry_reserved20) == 40);
+static_assert(offsetof(rfs_pic_t, pass) == 45);
+static_assert(offsetof(rfs_pic_t, entry_reserved28) == 46);
+static_assert(sizeof(rfs_pic_list_t) == 16);
 #endif
 
 #endif
