@@ -79,6 +79,9 @@ ClosedDataFile writePictureFile(const DataFileLayout& layout, DataFileSlot slot,
         entry.length = recordLength;
         entry.rec_type = series.recTypes;
         entry.pic_chn = static_cast<uint8_t>(storeChannel);
+        if (series.uncountedEvery > 0 && number % static_cast<uint32_t>(series.uncountedEvery) ==
+                                             static_cast<uint32_t>(series.uncountedEvery) - 1)
+            entry.pic_state = 2;
         pictures.entries.push_back(entry);
         if (pictures.days.empty() || pictures.days.back().day != time.day || pictures.days.back().month != time.month ||
             pictures.days.back().year != time.year)
@@ -90,9 +93,12 @@ ClosedDataFile writePictureFile(const DataFileLayout& layout, DataFileSlot slot,
     const auto count = static_cast<uint32_t>(pictures.entries.size());
     const uint32_t indexLow = layout.size - count * kEntrySize;
     std::vector<uint8_t> index((count + 1) * kEntrySize);
+    // The end marker carries where the next picture's data would go.
     rfs::pic_info_t endMarker{};
     endMarker.magic = rfs::PIC_END_MAGIC;
-    std::memcpy(index.data(), &endMarker, sizeof endMarker);
+    endMarker.position = static_cast<uint32_t>(block);
+    if (!series.powerLoss || !series.powerLoss->pendLost)
+        std::memcpy(index.data(), &endMarker, sizeof endMarker);
     for (uint32_t i = 0; i < count; ++i)
         std::memcpy(index.data() + (count - i) * kEntrySize, &pictures.entries[i], kEntrySize);
     sink.writeAt(indexLow - kEntrySize, index);
@@ -125,6 +131,14 @@ ClosedDataFile writePictureFile(const DataFileLayout& layout, DataFileSlot slot,
     r.index_low = indexLow;
     r.switch_count = kSwitchCount;
     r.chn_mask[storeChannel / 32] = 1u << (storeChannel % 32);
+    if (series.powerLoss) {
+        // As the recorder opened the file; only the span it was meant for is known.
+        r.eseq = rfs::kOpenFileSeq;
+        r.event_nr = 0;
+        r.data_end = rfs::kPictureBlock;
+        r.index_low = layout.size;
+        r.chn_mask[0] = r.chn_mask[1] = 0;
+    }
     sink.writeAt(0, recordBytes(r));
     return file;
 }

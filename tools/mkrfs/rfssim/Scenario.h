@@ -77,6 +77,13 @@ struct PictureSeries {
     int everySeconds = 1;
     uint32_t recTypes = rfs::RecNormal;
     uint32_t externLength = 0;  // bytes before each frame record in its 4 KiB block
+    int uncountedEvery = 0;     // n: every n-th picture is marked to be left out of a repair's count
+    // The recorder lost power while filling the file: its record still shows an empty file being
+    // written, and the end marker of its picture index may never have been written.
+    struct PowerLoss {
+        bool pendLost = false;
+    };
+    std::optional<PowerLoss> powerLoss = std::nullopt;
 };
 
 struct Scenario {

@@ -190,7 +190,7 @@ Recording readRecording(const Node& node) {
 }
 
 PictureSeries readPictureSeries(const Node& node) {
-    node.allowOnly({"channel", "from", "to", "every_seconds", "types", "extern_length"});
+    node.allowOnly({"channel", "from", "to", "every_seconds", "types", "extern_length", "uncounted_every", "power_loss"});
     PictureSeries series;
     if (!node.has("channel"))
         throw SimError(node.path() + " needs \"channel\"");
@@ -201,6 +201,12 @@ PictureSeries readPictureSeries(const Node& node) {
     if (node.has("types"))
         series.recTypes = readTypes(node);
     node.readInteger("extern_length", series.externLength);
+    node.readInteger("uncounted_every", series.uncountedEvery);
+    if (node.has("power_loss")) {
+        const Node loss = node.child("power_loss");
+        loss.allowOnly({"pend_lost"});
+        loss.readBool("pend_lost", series.powerLoss.emplace().pendLost);
+    }
     return series;
 }
 

@@ -64,6 +64,7 @@ void validatePictures(const Scenario& scenario, const PictureSeries& series, con
             where + ".channel must be from 1 to " + std::to_string(scenario.channels));
     validateSpan(series.from, series.to, where);
     require(series.everySeconds >= 1, where + ".every_seconds must be at least 1");
+    require(series.uncountedEvery >= 0, where + ".uncounted_every must not be negative");
     require(series.recTypes != 0, where + ".types must name at least one recording type");
     require(series.externLength < rfs::kPictureBlock,
             where + ".extern_length must be from 0 to " + std::to_string(rfs::kPictureBlock - 1));
