@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -266,3 +267,78 @@ TEST_P(RepairFaultTest, AFailedWriteLosesNoCompleteEvent) {
 INSTANTIATE_TEST_SUITE_P(Faults, RepairFaultTest,
                          ::testing::Combine(::testing::Values(StoreLayout::Directory, StoreLayout::RawImage),
                                             ::testing::Values(Fault::PrimaryCopyOnce, Fault::DataFileRecord)));
+
+namespace {
+
+struct PictureRepairCase {
+    const char* name;
+    int uncountedEvery;
+    bool pendLost;
+};
+void PrintTo(const PictureRepairCase& c, std::ostream* out) { *out << c.name; }
+
+class PictureRepairTest : public ReaderFixture,
+                          public ::testing::WithParamInterface<std::tuple<StoreLayout, PictureRepairCase>> {};
+
+}  // namespace
+
+// A picture file the recorder was filling is recounted from its picture index; the newest pictures stay
+// inside the index range also when some pictures are not counted.
+TEST_P(PictureRepairTest, RecountsThePictureFileFromItsIndex) {
+    const auto& [layout, c] = GetParam();
+    rfssim::Scenario s;
+    s.layout = layout;
+    s.channels = 2;
+    s.video = tinyVideo();
+    s.partitions = {rfssim::PartitionSettings{4, 0x0F}};
+    rfssim::PictureSeries series;
+    series.channel = 2;
+    series.from = at(1, 9, 0);
+    series.to = at(1, 9, 0, 30);
+    series.uncountedEvery = c.uncountedEvery;
+    series.powerLoss = rfssim::PictureSeries::PowerLoss{c.pendLost};
+    s.pictures = {series};
+    rfssim::StoreManifest manifest;
+    const TestStore store = write(s, "store", &manifest);
+    const rfssim::WrittenFile& written = manifest.files.at(0);
+    ASSERT_EQ(written.eseq, rfs::kOpenFileSeq);
+
+    ASSERT_EQ(attach(store), 0);
+    const auto record = readRecord<rfs::index_file_info>(
+        store.indexFile(0), store.indexArea(0, 0) + store.param().file_table_offset +
+                                written.fileIndex * sizeof(rfs::index_file_info));
+    const uint32_t size = rfs::normalisedDataFileSize(store.param().dataFileSize);
+    EXPECT_NE(record.eseq, rfs::kOpenFileSeq);
+    if (c.pendLost) {
+        EXPECT_TRUE(said("can't find pic end index!\n"));
+        EXPECT_EQ(record.event_nr, 0);
+        EXPECT_EQ(record.index_low, size);
+        EXPECT_EQ(record.data_end, rfs::kPictureBlock);
+        return;
+    }
+    const uint32_t pictures = 30;
+    const uint32_t counted = c.uncountedEvery == 0 ? pictures : pictures - pictures / c.uncountedEvery;
+    EXPECT_EQ(record.event_nr, counted);
+    EXPECT_EQ(record.index_low, size - pictures * sizeof(rfs::pic_info_t)) << "just above the end marker";
+    EXPECT_EQ(record.chn_mask[0], 1u << 1);
+    EXPECT_EQ(record.start_time, rfs::packTime(at(1, 9, 0)));
+    EXPECT_EQ(record.day_bits[0], 1u);
+
+    // A second attach finds the file closed and leaves it alone.
+    ASSERT_EQ(KVrfs_remove_disk_hdd(0), 0);
+    ASSERT_EQ(attach(store), 0);
+    const auto again = readRecord<rfs::index_file_info>(
+        store.indexFile(0), store.indexArea(0, 0) + store.param().file_table_offset +
+                                written.fileIndex * sizeof(rfs::index_file_info));
+    EXPECT_EQ(std::memcmp(&again, &record, sizeof record), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, PictureRepairTest,
+                         ::testing::Combine(::testing::Values(StoreLayout::Directory, StoreLayout::RawImage),
+                                            ::testing::Values(PictureRepairCase{"all_counted", 0, false},
+                                                              PictureRepairCase{"every_third_uncounted", 3, false},
+                                                              PictureRepairCase{"end_marker_lost", 0, true})),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param) == StoreLayout::Directory ? "dir_" : "raw_") +
+                                    std::get<1>(info.param).name;
+                         });

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "MessageLine.h"
+#include "rfs/PictureRecords.h"
 
 namespace kvhdd {
 namespace {
@@ -111,6 +112,16 @@ bool completeEvent(const DataFile& data, rfs::index_event_info& event) {
     return true;
 }
 
+// Marks the day of `time` for each of the record types.
+void addDay(rfs::index_file_info& file, rfs::PackedTime time, uint32_t recordTypes) {
+    const int day = rfs::unpackTime(time).day;
+    if (day < 1 || day > 31)
+        return;
+    for (int type = 0; type < 16; ++type)
+        if (recordTypes >> type & 1)
+            file.day_bits[type] |= 1u << (day - 1);
+}
+
 void closeFileRecord(rfs::index_file_info& file, const std::vector<rfs::index_event_info>& events,
                      const DataFile& data, uint32_t& maxEseq) {
     if (events.empty()) {
@@ -129,12 +140,8 @@ void closeFileRecord(rfs::index_file_info& file, const std::vector<rfs::index_ev
     file.start_time = 0;
     file.end_time = 0;
     for (const rfs::index_event_info& e : events) {
-        if (e.flag != 1) {
-            const int day = rfs::unpackTime(e.start_time).day;
-            for (int type = 0; type < 16; ++type)
-                if (e.rec_type >> type & 1 && day >= 1 && day <= 31)
-                    file.day_bits[type] |= 1u << (day - 1);
-        }
+        if (e.flag != 1)
+            addDay(file, e.start_time, e.rec_type);
         if (e.start_time != 0 && (file.start_time == 0 || e.start_time < file.start_time))
             file.start_time = e.start_time;
         file.end_time = std::max(file.end_time, e.end_time);
@@ -201,6 +208,73 @@ bool repairRecordingFile(const IndexLocation& where, uint32_t index, rfs::index_
     return true;
 }
 
+void resetPictureRecord(rfs::index_file_info& file, uint32_t size) {
+    file.event_nr = 0;
+    file.start_time = 0;
+    file.end_time = 0;
+    file.chn_mask[0] = file.chn_mask[1] = 0;
+    std::fill(std::begin(file.day_bits), std::end(file.day_bits), 0u);
+    file.data_end = rfs::kPictureBlock;
+    file.index_low = size;
+}
+
+// Recounts a picture file the recorder was filling from its picture index, read downward from the top
+// of the file to the end marker. Pictures marked 2 are not counted. False when the repair cannot go on.
+bool repairPictureFile(const IndexLocation& where, uint32_t index, rfs::index_file_info& file, uint32_t& maxEseq) {
+    const rfs::disk_param_t& param = where.param;
+    DataFile data;
+    data.size = rfs::normalisedDataFileSize(param.dataFileSize);
+    data.mediaStart = rfs::mediaStart(data.size);
+    file.eseq = ++maxEseq;
+    resetPictureRecord(file, data.size);
+    data.file = StoreFile::openDataFile(where.mode, where.path, index, OpenFor::Read);
+    if (!data.file.isOpen()) {
+        message("open data file err!\n");
+        return false;
+    }
+    data.base = where.mode == AccessMode::Raw ? rfs::dataFileOffset(param, where.partition, index) : 0;
+
+    const uint32_t entriesPerBlock = data.size / (1024 * 1024) * 32;
+    std::vector<rfs::pic_info_t> block(entriesPerBlock);
+    bool ended = false;
+    for (uint32_t j = 1; j <= 32 && !ended; ++j) {
+        const uint64_t start = uint64_t{data.size} - uint64_t{j} * entriesPerBlock * sizeof(rfs::pic_info_t);
+        if (!data.read(block.data(), start, block.size())) {
+            message("read chn32 pic info failed\n");
+            return false;
+        }
+        for (uint32_t i = entriesPerBlock; i-- > 0 && !ended;) {
+            const rfs::pic_info_t& entry = block[i];
+            if (entry.magic == rfs::PIC_END_MAGIC) {
+                message("find PIC_END_MAGIC!\n");
+                // The newest picture sits just above the end marker, also when some are not counted.
+                const uint64_t marker = start + uint64_t{i} * sizeof entry;
+                file.index_low = static_cast<uint32_t>(marker + sizeof entry);
+                if (entry.position <= marker)
+                    file.data_end = entry.position;
+                ended = true;
+            } else if (entry.magic == rfs::kPictureMagic && entry.pic_state != 2) {
+                ++file.event_nr;
+                if (entry.pic_chn < 64)
+                    file.chn_mask[entry.pic_chn / 32] |= 1u << (entry.pic_chn % 32);
+                if (file.start_time == 0 || entry.time < file.start_time)
+                    file.start_time = entry.time;
+                file.end_time = std::max(file.end_time, entry.time);
+                addDay(file, entry.time, entry.rec_type);
+            }
+        }
+    }
+    if (!ended) {
+        message("can't find pic end index!\n");
+        resetPictureRecord(file, data.size);
+    }
+    if (!writeIndex(where, param.file_table_offset + uint64_t{index} * sizeof file, &file, sizeof file)) {
+        message("write file info failed\n");
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int repairPartition(const IndexLocation& where, rfs::part_info_t& info) {
@@ -228,17 +302,21 @@ int repairPartition(const IndexLocation& where, rfs::part_info_t& info) {
     info.free_nr = static_cast<uint16_t>(freeFiles);
     message("min end_sequence=%u, max end_sequence=%u\n", minEseq, maxEseq);
 
+    auto beingWritten = [](const rfs::index_file_info& f, rfs::FileType type) {
+        return f.magic == rfs::kFileMagic && f.type == type && f.eseq == rfs::kOpenFileSeq;
+    };
     for (uint32_t n = 0; n < table.size(); ++n) {
-        rfs::index_file_info& f = table[n];
-        if (f.magic != rfs::kFileMagic || f.type != rfs::RecordingFile || f.eseq != rfs::kOpenFileSeq)
-            continue;
-        if (!repairRecordingFile(where, n, f, maxEseq)) {
+        if (beingWritten(table[n], rfs::RecordingFile) && !repairRecordingFile(where, n, table[n], maxEseq)) {
             message("repair rec err\n");
             return -1;
         }
     }
-    // Picture files the recorder was writing are closed by the picture repair, which comes with the
-    // picture reader; until then they stay as they are and are not listed.
+    for (uint32_t n = 0; n < table.size(); ++n) {
+        if (beingWritten(table[n], rfs::PictureFile) && !repairPictureFile(where, n, table[n], maxEseq)) {
+            message("repair pic err\n");
+            return -1;
+        }
+    }
     if (!writeIndex(where, 0, &info, sizeof info)) {
         message("write file partition info failed\n");
         message("repair pic err\n");
