@@ -21,6 +21,7 @@ struct RepairCase {
     int virtualKeyFramesEvery = 0; // with 8 pictures a second and every picture listed: 2048 entries
     int seconds = 10;
     bool completed = true;         // whether the last event survives the repair
+    bool iendAtTop = false;        // the end slot overwrites the event's first key-frame entry
 };
 
 void PrintTo(const RepairCase& c, std::ostream* out) { *out << c.name; }
@@ -31,6 +32,7 @@ const RepairCase kCases[] = {
     {"wrong_event_number", {At::InEvent, false, true}},
     {"iend_at_the_top_of_a_later_piece", {At::InEvent, false, false}, false, 1, 256},
     {"iend_lost", {At::InEvent, true, false}, false, 0, 10, false},
+    {"iend_at_the_top_of_the_first_piece", {At::InEvent, false, false}, false, 0, 10, false, true},
     {"before_event", {At::BeforeEvent, false, false}, false, 0, 10, false},
     {"no_events", {At::BeforeEvent, false, false}, true, 0, 10, false},
 };
@@ -123,9 +125,17 @@ TEST_P(PartitionRepairTest, ClosesTheUnfinishedFileOnceAndKeepsEveryCompleteEven
     ASSERT_EQ(store_.partInfo(0, 0).active, 1);
     const std::size_t complete = c.ownFile ? 0 : file.events.size() - 1;
     const rfssim::WrittenEvent& last = file.events.back();
+    if (c.iendAtTop) {
+        rfs::iframe_info_t end{};
+        end.magic = rfs::kIFrameEndMagic;
+        writeRecord(dataFile(file.fileIndex), dataBase(file.fileIndex) + last.kfTop - sizeof end, end);
+    }
 
     ASSERT_EQ(attach(store_), 0);
     EXPECT_TRUE(said("add disk repair record:" + store_.path.string() + " part:0 sucess!\n"));
+    if (c.iendAtTop) {
+        EXPECT_TRUE(said("this is impossible,bad luck!\n"));
+    }
     const std::vector<rfs_event_t> events = listed();
     // The two complete events of the first recording, and the repaired one when it survives.
     ASSERT_EQ(events.size(), 2u + (c.completed ? 1 : 0));
