@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "ReaderFixture.h"
+#include "RunCommand.h"
 
 namespace {
 
@@ -352,3 +353,66 @@ INSTANTIATE_TEST_SUITE_P(Stores, PictureRepairTest,
                              return std::string(std::get<0>(info.param) == StoreLayout::Directory ? "dir_" : "raw_") +
                                     std::get<1>(info.param).name;
                          });
+
+namespace {
+
+// Marks every file of the store immutable for the life of the object, as a write blocker or a
+// write-protected image does; false when the file system or the user cannot.
+class WriteProtection {
+public:
+    explicit WriteProtection(const TestStore& store) {
+        if (store.directory())
+            for (const fs::directory_entry& e : fs::directory_iterator(store.path))
+                files_.push_back(e.path());
+        else
+            files_.push_back(store.path);
+        for (const fs::path& f : files_)
+            protected_ = protected_ && std::system(("chattr +i " + quoted(f) + " 2>/dev/null").c_str()) == 0;
+    }
+    ~WriteProtection() {
+        for (const fs::path& f : files_)
+            (void)std::system(("chattr -i " + quoted(f) + " 2>/dev/null").c_str());
+    }
+    bool works() const { return protected_; }
+
+private:
+    std::vector<fs::path> files_;
+    bool protected_ = true;
+};
+
+class WriteProtectedRepairTest : public ReaderFixture, public ::testing::WithParamInterface<StoreLayout> {};
+
+}  // namespace
+
+// A store that needs repair on a medium that cannot be written is read as it is: the repair fails,
+// no index copy is given up, and every complete event stays listed.
+TEST_P(WriteProtectedRepairTest, IsReadAsItIs) {
+    rfssim::Scenario s;
+    s.layout = GetParam();
+    s.channels = 1;
+    s.video = tinyVideo();
+    s.partitions = {rfssim::PartitionSettings{4, 0x0F}};
+    rfssim::Recording complete = recording(1, at(1, 9, 0), at(1, 9, 0, 20));
+    complete.eventSeconds = 10;
+    rfssim::Recording lost = recording(1, at(1, 9, 1), at(1, 9, 1, 10));
+    lost.powerLoss = rfssim::PowerLoss{};
+    s.recordings = {complete, lost};
+    const TestStore store = write(s, "store");
+    const WriteProtection protection(store);
+    if (!protection.works())
+        GTEST_SKIP() << "files cannot be made immutable here";
+
+    ASSERT_EQ(attach(store), 0);
+    EXPECT_TRUE(said("add disk repair record:" + store.path.string() + " part:0 failed! ret=-1\n"));
+    EXPECT_EQ(kvhdd::registry().disks[0]->param.index_valid[0], 0x0F);
+    Search search(3, at(1, 0, 0), at(1, 23, 59, 59), 1);
+    const int handle = KVrfs_find_start_hdd(search.get(), nullptr);
+    ASSERT_GE(handle, 0);
+    rfs_event_list_t out{};
+    ASSERT_EQ(KVrfs_get_event_hdd(handle, 0, &out), 0);
+    EXPECT_EQ(out.count, 2);
+    KVrfs_find_stop_hdd(handle);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, WriteProtectedRepairTest,
+                         ::testing::Values(StoreLayout::Directory, StoreLayout::RawImage));

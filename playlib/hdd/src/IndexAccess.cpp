@@ -23,13 +23,15 @@ OpenedIndexCopy openCopy(const IndexLocation& where, int copy, OpenFor access) {
     return openIndexCopy(where.mode, where.path, where.param, where.partition, copy, access);
 }
 
-// -1 when the copy cannot be opened, else the transfer's result.
+constexpr int64_t kNotWritable = -1000;
+
+// kNotWritable when the copy cannot be opened for writing, else the transfer's result.
 int64_t writeCopy(const IndexLocation& where, int copy, uint64_t position, const void* buffer, std::size_t length,
                   std::string& name) {
     const OpenedIndexCopy opened = openCopy(where, copy, OpenFor::ReadWrite);
     name = opened.file.name();
     if (!opened.file.isOpen())
-        return -1;
+        return kNotWritable;
     const int64_t n = opened.file.writeAt(buffer, opened.areaOffset + position, length);
     if (n == static_cast<int64_t>(length) && where.mode == AccessMode::Directory && !opened.file.commit())
         return -1;
@@ -79,6 +81,10 @@ bool writeIndex(const IndexLocation& where, uint64_t position, const void* buffe
         if (n == static_cast<int64_t>(length))
             break;
         message("write %s err ret=%lld\n", name.c_str(), static_cast<long long>(n));
+        // A medium that cannot be written at all (a write-protected image or drive) is read as it is:
+        // giving its copies up would only lose what can still be read.
+        if (n == kNotWritable)
+            return false;
         if (!recoverIndex(where, FailedCopy::Primary)) {
             message("write err part%d\n", where.partition);
             return false;
@@ -92,6 +98,8 @@ bool writeIndex(const IndexLocation& where, uint64_t position, const void* buffe
         if (n == static_cast<int64_t>(length))
             return true;
         message("22write file %s failed ret=%lld\n", name.c_str(), static_cast<long long>(n));
+        if (n == kNotWritable)
+            return false;
         if (!recoverIndex(where, FailedCopy::Secondary)) {
             message("write index err: disk%s, part%d\n", where.path.c_str(), where.partition);
             return false;
