@@ -14,8 +14,8 @@ namespace fs = std::filesystem;
 const std::string k43(43, 'x');
 const std::string k44(44, 'y');
 
-rfssim::LabelSpec label(int channel, rfs::CalendarTime time, std::string name, bool deleted = false) {
-    rfssim::LabelSpec l;
+rfssim::ScenarioLabel label(int channel, rfs::CalendarTime time, std::string name, bool deleted = false) {
+    rfssim::ScenarioLabel l;
     l.channel = channel;
     l.time = time;
     l.name = std::move(name);

@@ -9,8 +9,8 @@
 
 namespace {
 
-rfssim::LabelSpec label(int channel, const char* time, const char* name) {
-    rfssim::LabelSpec l;
+rfssim::ScenarioLabel label(int channel, const char* time, const char* name) {
+    rfssim::ScenarioLabel l;
     l.channel = channel;
     l.time = *rfs::parseTime(time);
     l.name = name;

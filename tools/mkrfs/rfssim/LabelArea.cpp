@@ -9,7 +9,7 @@ namespace {
 
 constexpr uint32_t kLabelsPerBlock = rfs::kMaxLabels / 2;
 
-rfs::label_info_t entryOf(const LabelSpec& label, uint32_t number) {
+rfs::label_info_t entryOf(const ScenarioLabel& label, uint32_t number) {
     rfs::label_info_t entry{};
     entry.magic = rfs::kLabelMagic;
     entry.number = number;

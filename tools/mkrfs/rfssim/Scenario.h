@@ -61,7 +61,7 @@ struct Recording {
 };
 
 // A label as the recorder wrote it into the label area; labels are numbered in list order from 0.
-struct LabelSpec {
+struct ScenarioLabel {
     int channel = 1;  // as users see it: 1 is store channel 0
     rfs::CalendarTime time{};
     std::string name;  // up to 44 characters: a name of 44 has no terminator
@@ -92,7 +92,7 @@ struct Scenario {
     uint32_t dataFileSize = 0x10000000;
     std::optional<uint32_t> eventsPerFile;  // a track starts a new file after that many; absent: the file's slots
     bool labels = true;
-    std::vector<LabelSpec> labelList;
+    std::vector<ScenarioLabel> labelList;
     // An interrupted label change: the head is flagged and its counters and time ranges are stale.
     bool labelWriteFlag = false;
     std::vector<PartitionSettings> partitions{PartitionSettings{}};

@@ -229,9 +229,9 @@ std::vector<Item> readList(const Node& parent, const char* key, Item (*readItem)
     return items;
 }
 
-LabelSpec readLabel(const Node& node) {
+ScenarioLabel readLabel(const Node& node) {
     node.allowOnly({"channel", "time", "name", "value", "deleted"});
-    LabelSpec label;
+    ScenarioLabel label;
     node.readInteger("channel", label.channel);
     label.time = node.readTime("time");
     label.name = node.readString("name");

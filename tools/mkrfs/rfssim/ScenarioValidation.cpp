@@ -82,7 +82,7 @@ void validateLabels(const Scenario& scenario) {
     require(scenario.labelList.size() < rfs::kMaxLabels,
             "label_list holds at most " + std::to_string(rfs::kMaxLabels - 1) + " labels");
     for (std::size_t i = 0; i < scenario.labelList.size(); ++i) {
-        const LabelSpec& label = scenario.labelList[i];
+        const ScenarioLabel& label = scenario.labelList[i];
         const std::string where = "label_list[" + std::to_string(i) + "]";
         require(label.channel >= 1 && label.channel <= 2 * scenario.channels,
                 where + ".channel must be from 1 to " + std::to_string(2 * scenario.channels));
