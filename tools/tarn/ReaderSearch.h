@@ -11,7 +11,7 @@
 
 namespace tarn {
 
-enum class SearchData : uint8_t { Recordings = 0 };
+enum class SearchData : uint8_t { Recordings = 0, Pictures = 1 };
 enum class SearchType : uint8_t { Month = 0, PerChannel = 3 };
 
 // The reader's search parameters; they point into the channel bits, so the object stays where it is made.

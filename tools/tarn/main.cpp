@@ -5,6 +5,7 @@
 #include "ExportCommand.h"
 #include "InfoCommand.h"
 #include "LabelsCommand.h"
+#include "PicturesCommand.h"
 #include "SearchCommand.h"
 
 int main(int argc, char** argv) {
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     tarn::addExportCommand(app, exitStatus);
     tarn::addLabelsCommand(app, exitStatus);
     tarn::addLabelCommand(app, exitStatus);
+    tarn::addPicturesCommand(app, exitStatus);
     CLI11_PARSE(app, argc, argv);
     return exitStatus;
 }
