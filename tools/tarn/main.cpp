@@ -5,6 +5,7 @@
 #include "ExportCommand.h"
 #include "InfoCommand.h"
 #include "LabelsCommand.h"
+#include "PictureCommand.h"
 #include "PicturesCommand.h"
 #include "SearchCommand.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     tarn::addLabelsCommand(app, exitStatus);
     tarn::addLabelCommand(app, exitStatus);
     tarn::addPicturesCommand(app, exitStatus);
+    tarn::addPictureCommand(app, exitStatus);
     CLI11_PARSE(app, argc, argv);
     return exitStatus;
 }
