@@ -28,6 +28,9 @@ public:
     int storeChannel(const Channel& channel) const {
         return channel.number - 1 + (channel.stream == Stream::Sub ? channels_ : 0);
     }
+    Channel channelAt(int storeChannel) const {
+        return Channel{storeChannel % channels_ + 1, storeChannel >= channels_ ? Stream::Sub : Stream::Main};
+    }
 
 private:
     int channels_;

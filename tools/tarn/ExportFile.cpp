@@ -1,28 +1,16 @@
 #include "ExportFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 
 #include "Failure.h"
+#include "FilePlacement.h"
 #include "KVPlay.h"
 #include "rfs/PackedTime.h"
 
 namespace tarn {
-namespace {
-
-// Hidden, unique to this process, and still ending in ".mp4", which chooses the writer.
-std::filesystem::path temporaryBeside(const std::filesystem::path& target) {
-    return target.parent_path() /
-           ("." + target.stem().string() + ".exporting-" + std::to_string(getpid()) + target.extension().string());
-}
-
-}  // namespace
 
 ExportFile::ExportFile(std::filesystem::path target, bool replace)
-    : target_(std::move(target)), temporary_(temporaryBeside(target_)), replace_(replace) {
+    : target_(std::move(target)), temporary_(temporaryBeside(target_, "exporting")), replace_(replace) {
     file_ = KVPlayCreateRecordFile(temporary_.c_str(), 0);
     if (file_ == nullptr)
         throw Failure(target_.string() + " cannot be created: its folder is missing or not writable");
@@ -52,25 +40,11 @@ void ExportFile::finish() {
     placeFile();
 }
 
-bool ExportFile::renameWithoutReplacing() const {
-    if (renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL)
-        return false;
-    // A file system that cannot rename without replacing: look first.
-    std::error_code error;
-    if (std::filesystem::exists(target_, error) || error) {
-        errno = EEXIST;
-        return false;
-    }
-    return std::rename(temporary_.c_str(), target_.c_str()) == 0;
-}
-
 void ExportFile::placeFile() {
-    const bool placed = replace_ ? std::rename(temporary_.c_str(), target_.c_str()) == 0 : renameWithoutReplacing();
-    if (placed)
+    const Placement placement = tarn::placeFile(temporary_, target_, replace_);
+    if (placement == Placement::Placed)
         return;
-    if (errno == EEXIST) {
+    if (placement == Placement::TargetAppeared) {
         keepTemporary_ = true;
         throw Failure(target_.string() + " appeared while exporting; the export was kept as " + temporary_.string());
     }

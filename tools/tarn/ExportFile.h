@@ -26,7 +26,6 @@ public:
 
 private:
     void placeFile();
-    bool renameWithoutReplacing() const;
 
     std::filesystem::path target_;
     std::filesystem::path temporary_;

@@ -60,11 +60,8 @@ std::vector<FoundLabel> findLabels(const ListOptions& options, const ChannelLayo
     rfs_label_list_t list{};
     rfs_get_label(0, &list);
     std::vector<FoundLabel> found;
-    for (int i = 0; i < list.count; ++i) {
-        const int store = list.list[i].chn;
-        const bool sub = store >= layout.channels();
-        found.push_back({list.list[i], Channel{store % layout.channels() + 1, sub ? Stream::Sub : Stream::Main}});
-    }
+    for (int i = 0; i < list.count; ++i)
+        found.push_back({list.list[i], layout.channelAt(list.list[i].chn)});
     rfs_find_label_stop();
     return found;
 }

@@ -1,5 +1,5 @@
-// The options that `tarn days` and `tarn search` share: the store, the recorder's number of channels,
-// the channels, the stream and the record types. Defined and checked in one place.
+// The options that `tarn days`, `tarn search` and `tarn pictures` share: the store, the recorder's number
+// of channels, the channels, the stream and the record types. Defined and checked in one place.
 #pragma once
 
 #include <CLI/CLI.hpp>

@@ -5,6 +5,8 @@
 #include "ExportCommand.h"
 #include "InfoCommand.h"
 #include "LabelsCommand.h"
+#include "PictureCommand.h"
+#include "PicturesCommand.h"
 #include "SearchCommand.h"
 
 int main(int argc, char** argv) {
@@ -17,6 +19,8 @@ int main(int argc, char** argv) {
     tarn::addExportCommand(app, exitStatus);
     tarn::addLabelsCommand(app, exitStatus);
     tarn::addLabelCommand(app, exitStatus);
+    tarn::addPicturesCommand(app, exitStatus);
+    tarn::addPictureCommand(app, exitStatus);
     CLI11_PARSE(app, argc, argv);
     return exitStatus;
 }
