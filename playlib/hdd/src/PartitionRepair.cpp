@@ -36,6 +36,15 @@ struct DataFile {
     }
 };
 
+DataFile openDataFile(const IndexLocation& where, uint32_t index, OpenFor access) {
+    DataFile data;
+    data.file = StoreFile::openDataFile(where.mode, where.path, index, access);
+    data.base = where.mode == AccessMode::Raw ? rfs::dataFileOffset(where.param, where.partition, index) : 0;
+    data.size = rfs::normalisedDataFileSize(where.param.dataFileSize);
+    data.mediaStart = rfs::mediaStart(data.size);
+    return data;
+}
+
 struct KeyFrameEntry {
     rfs::iframe_info_t entry;
     uint32_t position;
@@ -151,15 +160,11 @@ void closeFileRecord(rfs::index_file_info& file, const std::vector<rfs::index_ev
 // Closes a recording file still being written. False when the repair cannot go on.
 bool repairRecordingFile(const IndexLocation& where, uint32_t index, rfs::index_file_info& file, uint32_t& maxEseq) {
     const rfs::disk_param_t& param = where.param;
-    DataFile data;
-    data.file = StoreFile::openDataFile(where.mode, where.path, index, OpenFor::ReadWrite);
+    const DataFile data = openDataFile(where, index, OpenFor::ReadWrite);
     if (!data.file.isOpen()) {
         message("open datafile  err!\n");
         return true;
     }
-    data.base = where.mode == AccessMode::Raw ? rfs::dataFileOffset(param, where.partition, index) : 0;
-    data.size = rfs::normalisedDataFileSize(param.dataFileSize);
-    data.mediaStart = rfs::mediaStart(data.size);
     message("chn%d repair last file%u, eseq=%u\n", file.chn, index, file.eseq);
 
     const uint32_t slots = rfs::eventsPerFile(param.dataFileSize);
@@ -222,17 +227,13 @@ void resetPictureRecord(rfs::index_file_info& file, uint32_t size) {
 // of the file to the end marker. Pictures marked 2 are not counted. False when the repair cannot go on.
 bool repairPictureFile(const IndexLocation& where, uint32_t index, rfs::index_file_info& file, uint32_t& maxEseq) {
     const rfs::disk_param_t& param = where.param;
-    DataFile data;
-    data.size = rfs::normalisedDataFileSize(param.dataFileSize);
-    data.mediaStart = rfs::mediaStart(data.size);
+    const DataFile data = openDataFile(where, index, OpenFor::Read);
     file.eseq = ++maxEseq;
     resetPictureRecord(file, data.size);
-    data.file = StoreFile::openDataFile(where.mode, where.path, index, OpenFor::Read);
     if (!data.file.isOpen()) {
         message("open data file err!\n");
         return false;
     }
-    data.base = where.mode == AccessMode::Raw ? rfs::dataFileOffset(param, where.partition, index) : 0;
 
     const uint32_t entriesPerBlock = data.size / (1024 * 1024) * 32;
     std::vector<rfs::pic_info_t> block(entriesPerBlock);
