@@ -116,8 +116,9 @@ int32_t attachDisk(int diskId, const char* path, int diskType, int group) {
     uint32_t freeFiles = 0;
     for (int p = 0; p < param->part_count; ++p) {
         const int result = loadPartition(IndexLocation{mode, storePath, *param, p}, disk.part[p]);
+        // A partition whose repair failed is still read as far as the repair got.
+        reg.maxFileNr = std::max<uint32_t>(reg.maxFileNr, disk.part[p].file_nr);
         if (result == 0) {
-            reg.maxFileNr = std::max<uint32_t>(reg.maxFileNr, disk.part[p].file_nr);
             message("add disk repair record:%s part:%d sucess!\n", storePath.c_str(), p);
         } else {
             message("add disk repair record:%s part:%d failed! ret=%d\n", storePath.c_str(), p, result);
