@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "DiskRegistry.h"
-#include "PartitionIndex.h"
+#include "MonthPartitions.h"
 #include "SearchDiagnostics.h"
 #include "SearchRequest.h"
 
@@ -29,32 +28,17 @@ int32_t runMonthSearch(const rfs_find_param_t& param, uint32_t days[31]) {
     dumpSearchParameters(param);
     dumpDiskSummary();
 
-    for (const auto& disk : registry().disks) {
-        if (!disk || disk->group < 0 || disk->group > 51 || disk->param.disk_state >= 3)
-            continue;
-        for (int p = 0; p < disk->param.part_count; ++p) {
-            const rfs::part_info_t& part = disk->part[p];
-            if (part.state >= 2 || part.rec_start > part.rec_end || rfs::monthOf(part.rec_start) > month ||
-                month > rfs::monthOf(part.rec_end))
-                continue;
-            PartitionIndex index(*disk, p);
-            std::vector<rfs::index_file_info> files;
-            if (!index.open() || !index.readFileTable(files)) {
-                if (index.error() != 0)
-                    return index.error();
-                continue;
-            }
-            for (const rfs::index_file_info& file : files) {
-                // Files in state 2 hold events that the month view leaves out.
-                if (file.magic == rfs::kFileMagic &&
-                    (file.state == rfs::FileInUse || file.state == rfs::FileRepaired) && file.type == param.data_type &&
-                    request.channelSelected(file.chn) && file.start_time <= file.end_time &&
-                    rfs::monthOf(file.start_time) <= month && month <= rfs::monthOf(file.end_time))
-                    addDayMasks(file, static_cast<uint32_t>(param.record_type), days);
-            }
+    return visitMonthFileTables(month, StoredKind::Recordings, [&](const DiskRecord&, int, const auto& files) {
+        for (const rfs::index_file_info& file : files) {
+            // Files in state 2 hold events that the month view leaves out.
+            if (file.magic == rfs::kFileMagic && (file.state == rfs::FileInUse || file.state == rfs::FileRepaired) &&
+                file.type == param.data_type && request.channelSelected(file.chn) &&
+                file.start_time <= file.end_time && rfs::monthOf(file.start_time) <= month &&
+                month <= rfs::monthOf(file.end_time))
+                addDayMasks(file, static_cast<uint32_t>(param.record_type), days);
         }
-    }
-    return 0;
+        return 0;
+    });
 }
 
 }  // namespace kvhdd

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "DiskRegistry.h"
-#include "PartitionIndex.h"
+#include "MonthPartitions.h"
 #include "PictureDays.h"
 #include "SearchDiagnostics.h"
 #include "SearchRequest.h"
+#include "SearchResults.h"
 
 namespace kvhdd {
 namespace {
@@ -36,38 +36,24 @@ int32_t runPictureMonthSearch(const rfs_find_param_t& param, uint32_t days[31]) 
     dumpSearchParameters(param);
     dumpDiskSummary();
 
-    for (const auto& disk : registry().disks) {
-        if (!disk || disk->group < 0 || disk->group > 51 || disk->param.disk_state >= 3)
-            continue;
-        const uint64_t fileSize = rfs::normalisedDataFileSize(disk->param.dataFileSize);
-        for (int p = 0; p < disk->param.part_count; ++p) {
-            const rfs::part_info_t& part = disk->part[p];
-            if (part.state >= 2 || part.pic_start > part.pic_end || rfs::monthOf(part.pic_start) > month ||
-                month > rfs::monthOf(part.pic_end))
+    return visitMonthFileTables(month, StoredKind::Pictures, [&](const DiskRecord& disk, int p, const auto& files) {
+        const uint64_t fileSize = rfs::normalisedDataFileSize(disk.param.dataFileSize);
+        const rfs::part_info_t& part = disk.part[p];
+        // Days before the partition's first picture are ignored, but only in that picture's month.
+        const int firstDay = rfs::monthOf(part.pic_start) == month ? rfs::unpackTime(part.pic_start).day - 1 : 0;
+        auto markDay = [&](const rfs::pic_day_t& day) {
+            if (day.year == month >> 4 && day.month == (month & 0xf) && day.day >= firstDay && day.day <= 30)
+                days[day.day] = 1;
+        };
+        for (uint32_t m = 0; m < files.size(); ++m) {
+            if (!coversMonth(files[m], month) || !holdsRequestedChannel(files[m], request))
                 continue;
-            PartitionIndex index(*disk, p);
-            std::vector<rfs::index_file_info> files;
-            if (!index.open() || !index.readFileTable(files)) {
-                if (index.error() != 0)
-                    return index.error();
-                continue;
-            }
-            // Days before the partition's first picture are ignored, but only in that picture's month.
-            const int firstDay = rfs::monthOf(part.pic_start) == month ? rfs::unpackTime(part.pic_start).day - 1 : 0;
-            auto markDay = [&](const rfs::pic_day_t& day) {
-                if (day.year == month >> 4 && day.month == (month & 0xf) && day.day >= firstDay && day.day <= 30)
-                    days[day.day] = 1;
-            };
-            for (uint32_t m = 0; m < files.size(); ++m) {
-                if (!coversMonth(files[m], month) || !holdsRequestedChannel(files[m], request))
-                    continue;
-                const PictureFile file{disk->path, m, openDataFileOf(*disk, p, m), fileSize};
-                if (readPictureDays(file, month, markDay) == PictureDaysResult::ShortRead)
-                    return kIndexShortRead;
-            }
+            const PictureFile file{disk.path, m, openDataFileOf(disk, p, m), fileSize};
+            if (readPictureDays(file, month, markDay) == PictureDaysResult::ShortRead)
+                return kIndexShortRead;
         }
-    }
-    return 0;
+        return 0;
+    });
 }
 
 }  // namespace kvhdd
