@@ -5,12 +5,10 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
-#include "AttachedStore.h"
-#include "Failure.h"
 #include "PictureList.h"
 #include "QueryOptions.h"
 #include "RecordTypes.h"
-#include "TimeSpan.h"
+#include "SpanQueryCommand.h"
 
 namespace tarn {
 namespace {
@@ -62,23 +60,14 @@ void printText(const PictureList& found, const TimeSpan& span) {
 }  // namespace
 
 void addPicturesCommand(CLI::App& app, int& exitStatus) {
-    auto* command = app.add_subcommand("pictures", "List the pictures (snapshots) of a span of time by time");
-    auto options = std::make_shared<QueryOptions>();
-    auto span = std::make_shared<TimeSpanOptions>();
-    addQueryOptions(*command, *options);
-    addTimeSpanOptions(*command, *span);
-    command->callback([options, span, &exitStatus] {
-        runReportingFailure(exitStatus, [&] {
-            const Query query = resolveQuery(*options);
-            const TimeSpan times = resolveTimeSpan(*span);
-            const AttachedStore store(query.store);
-            const PictureList found(query, times.from, times.to);
-            if (query.json)
-                printJson(found);
-            else
-                printText(found, times);
-        });
-    });
+    addSpanQueryCommand(app, "pictures", "List the pictures (snapshots) of a span of time by time", exitStatus,
+                        [](const Query& query, const TimeSpan& span) {
+                            const PictureList found(query, span.from, span.to);
+                            if (query.json)
+                                printJson(found);
+                            else
+                                printText(found, span);
+                        });
 }
 
 }  // namespace tarn

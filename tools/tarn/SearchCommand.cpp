@@ -5,12 +5,10 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
-#include "AttachedStore.h"
-#include "Failure.h"
 #include "QueryOptions.h"
 #include "RecordTypes.h"
 #include "RecordingSearch.h"
-#include "TimeSpan.h"
+#include "SpanQueryCommand.h"
 
 namespace tarn {
 namespace {
@@ -81,23 +79,14 @@ void printText(const std::vector<ChannelRecordings>& found, const rfs::CalendarT
 }  // namespace
 
 void addSearchCommand(CLI::App& app, int& exitStatus) {
-    auto* command = app.add_subcommand("search", "List the recordings of each channel that overlap a span of time");
-    auto options = std::make_shared<QueryOptions>();
-    auto span = std::make_shared<TimeSpanOptions>();
-    addQueryOptions(*command, *options);
-    addTimeSpanOptions(*command, *span);
-    command->callback([options, span, &exitStatus] {
-        runReportingFailure(exitStatus, [&] {
-            const Query query = resolveQuery(*options);
-            const TimeSpan times = resolveTimeSpan(*span);
-            const AttachedStore store(query.store);
-            const auto found = findRecordings(query, times.from, times.to);
-            if (query.json)
-                printJson(found);
-            else
-                printText(found, times.from, times.to);
-        });
-    });
+    addSpanQueryCommand(app, "search", "List the recordings of each channel that overlap a span of time", exitStatus,
+                        [](const Query& query, const TimeSpan& span) {
+                            const auto found = findRecordings(query, span.from, span.to);
+                            if (query.json)
+                                printJson(found);
+                            else
+                                printText(found, span.from, span.to);
+                        });
 }
 
 }  // namespace tarn
