@@ -195,6 +195,21 @@ INSTANTIATE_TEST_SUITE_P(Stores, PartitionRepairTest,
 
 namespace {
 
+// Two complete events of 10 s, then a recording cut by a power loss inside its event.
+rfssim::Scenario lostInTheThirdEvent(StoreLayout layout) {
+    rfssim::Scenario s;
+    s.layout = layout;
+    s.channels = 1;
+    s.video = tinyVideo();
+    s.partitions = {rfssim::PartitionSettings{4, 0x0F}};
+    rfssim::Recording complete = recording(1, at(1, 9, 0), at(1, 9, 0, 20));
+    complete.eventSeconds = 10;
+    rfssim::Recording lost = recording(1, at(1, 9, 1), at(1, 9, 1, 10));
+    lost.powerLoss = rfssim::PowerLoss{};
+    s.recordings = {complete, lost};
+    return s;
+}
+
 // Writes that touch [from, to) of one file fail with EIO, at most `times` of them.
 struct FailingWrite {
     fs::path file;
@@ -233,16 +248,7 @@ protected:
 // completes, or the repair stops there. Either way every complete event stays listed.
 TEST_P(RepairFaultTest, AFailedWriteLosesNoCompleteEvent) {
     const auto [layout, fault] = GetParam();
-    rfssim::Scenario s;
-    s.layout = layout;
-    s.channels = 1;
-    s.video = tinyVideo();
-    s.partitions = {rfssim::PartitionSettings{4, 0x0F}};
-    rfssim::Recording complete = recording(1, at(1, 9, 0), at(1, 9, 0, 20));
-    complete.eventSeconds = 10;
-    rfssim::Recording lost = recording(1, at(1, 9, 1), at(1, 9, 1, 10));
-    lost.powerLoss = rfssim::PowerLoss{};
-    s.recordings = {complete, lost};
+    const rfssim::Scenario s = lostInTheThirdEvent(layout);
     rfssim::StoreManifest manifest;
     const TestStore store = write(s, "store", &manifest);
 
@@ -387,16 +393,7 @@ class WriteProtectedRepairTest : public ReaderFixture, public ::testing::WithPar
 // A store that needs repair on a medium that cannot be written is read as it is: the repair fails,
 // no index copy is given up, and every complete event stays listed.
 TEST_P(WriteProtectedRepairTest, IsReadAsItIs) {
-    rfssim::Scenario s;
-    s.layout = GetParam();
-    s.channels = 1;
-    s.video = tinyVideo();
-    s.partitions = {rfssim::PartitionSettings{4, 0x0F}};
-    rfssim::Recording complete = recording(1, at(1, 9, 0), at(1, 9, 0, 20));
-    complete.eventSeconds = 10;
-    rfssim::Recording lost = recording(1, at(1, 9, 1), at(1, 9, 1, 10));
-    lost.powerLoss = rfssim::PowerLoss{};
-    s.recordings = {complete, lost};
+    const rfssim::Scenario s = lostInTheThirdEvent(GetParam());
     const TestStore store = write(s, "store");
     const WriteProtection protection(store);
     if (!protection.works())
