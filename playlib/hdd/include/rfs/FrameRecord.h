@@ -12,7 +12,7 @@ namespace rfs {
 constexpr uint32_t KVFrameTag = 0x6d46564b;  // "KVFm"
 constexpr std::size_t kFrameHeaderSize = 40;
 
-enum FrameType : uint8_t { FrameI = 'I', FrameP = 'P', FrameVirtual = 'V', FrameAudio = 'A' };
+enum FrameType : uint8_t { FrameI = 'I', FrameP = 'P', FrameVirtual = 'V', FrameAudio = 'A', FrameThumbnail = 'T' };
 
 enum VideoCodec : uint8_t { CodecH264 = 1, CodecH265 = 7, CodecMjpeg = 4 };
 enum AudioCodec : uint8_t { CodecPcm = 0, CodecG711A = 1, CodecG711U = 2 };

@@ -86,6 +86,20 @@ struct iframe_info_t {
     uint8_t reserved24[8];
 };
 
+// An SD card's store: the same file record with 8 more bytes at the end.
+struct index_file_info_sd {
+    index_file_info common;
+    uint8_t reserved112[8];
+};
+
+// An SD card's key-frame index entry: the key frame's own position, no length and no reference.
+struct iframe_info_sd_t {
+    uint32_t magic;  // "Ifra", or "Iend" in the slot below the last entry written
+    PackedTime time;
+    uint32_t index_data_start;
+    uint32_t reserved12;
+};
+
 struct mobit_info_t {
     uint32_t magic;
     uint32_t magic2;  // "tEnd" in the end marker
@@ -110,6 +124,14 @@ static_assert(offsetof(index_event_info, mobit_end) == 44);
 static_assert(sizeof(iframe_info_t) == 32);
 static_assert(offsetof(iframe_info_t, ref_offset) == 16);
 static_assert(sizeof(mobit_info_t) == 80);
+static_assert(sizeof(index_file_info_sd) == 120);
+static_assert(sizeof(iframe_info_sd_t) == 16);
+static_assert(offsetof(iframe_info_sd_t, index_data_start) == 8);
+
+// On an SD card an event record's motion-bit fields hold its thumbnail instead: mobit_start the
+// position of a 'T' frame record in the event's data file, mobit_end its length.
+constexpr uint16_t kSdVersionLo = 4;
+constexpr uint32_t kSdDataFileSize = 0x10000000;
 
 // Byte offset of data file `fileIndex`'s event block inside an index area.
 constexpr uint64_t eventBlockOffset(uint32_t eventTableOffset, uint32_t fileIndex, uint32_t eventsPerFile) {
