@@ -20,7 +20,7 @@ ssize_t countingPread(int fd, void* buffer, std::size_t length, off_t offset) {
 }  // namespace
 
 void installIoCounter() {
-    kvhdd::setIoShim(kvhdd::IoShim{countingPread, ::pwrite});
+    kvrfs::setIoShim(kvrfs::IoShim{countingPread, ::pwrite});
 }
 
 IoCount ioCount() {

@@ -6,7 +6,7 @@
 
 #include "ReaderFixture.h"
 
-using namespace kvhdd;
+using namespace kvrfs;
 namespace fs = std::filesystem;
 
 namespace {

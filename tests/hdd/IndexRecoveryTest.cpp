@@ -14,7 +14,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using kvhdd::IoShim;
+using kvrfs::IoShim;
 
 // Reads of [from, to) in one file fail with EIO.
 struct FailingRange {
@@ -51,7 +51,7 @@ std::vector<uint8_t> bytesOf(const fs::path& file, uint64_t offset, std::size_t 
 class IndexRecoveryTest : public ReaderFixture, public ::testing::WithParamInterface<StoreLayout> {
 protected:
     void TearDown() override {
-        kvhdd::resetIoShim();
+        kvrfs::resetIoShim();
         gFailing.clear();
         ReaderFixture::TearDown();
     }
@@ -70,7 +70,7 @@ protected:
     void failCopy(const TestStore& s, int copy, uint64_t skip = 0) {
         const uint64_t area = s.indexArea(0, copy);
         gFailing.push_back({s.indexFile(copy), area + skip, area + s.param().index_size});
-        kvhdd::setIoShim(IoShim{failingPread, ::pwrite});
+        kvrfs::setIoShim(IoShim{failingPread, ::pwrite});
     }
 
     std::vector<uint8_t> indexArea(const TestStore& s, int copy) const {
@@ -87,9 +87,9 @@ TEST_P(IndexRecoveryTest, AnUnreadablePrimaryCopyIsReplacedAndTheReadRepeated) {
     failCopy(s, 0);
 
     ASSERT_EQ(attach(s), 0);
-    EXPECT_EQ(kvhdd::registry().disks[0]->part[0].file_nr, expected.file_nr);
-    EXPECT_EQ(kvhdd::registry().disks[0]->param.index_valid[0], 0x06);
-    kvhdd::resetIoShim();
+    EXPECT_EQ(kvrfs::registry().disks[0]->part[0].file_nr, expected.file_nr);
+    EXPECT_EQ(kvrfs::registry().disks[0]->param.index_valid[0], 0x06);
+    kvrfs::resetIoShim();
     EXPECT_EQ(s.param().index_valid[0], 0x06) << "the block on the medium says so too";
     EXPECT_EQ(indexArea(s, 2), copy1) << "copy 2 was rebuilt from copy 1";
     EXPECT_TRUE(said("deal with index error start\n"));
@@ -102,8 +102,8 @@ TEST_P(IndexRecoveryTest, WithoutAThirdCopyTheReadFailsAndNothingIsWritten) {
 
     ASSERT_EQ(attach(s), 0) << "the disk stays attached; its partition failed";
     EXPECT_TRUE(said("all index file is err!\n"));
-    EXPECT_EQ(kvhdd::registry().disks[0]->part[0].magic, 0u);
-    kvhdd::resetIoShim();
+    EXPECT_EQ(kvrfs::registry().disks[0]->part[0].magic, 0u);
+    kvrfs::resetIoShim();
     EXPECT_EQ(s.param().index_valid[0], 0x03);
     EXPECT_EQ(indexArea(s, 1), copy1);
 }
@@ -115,8 +115,8 @@ TEST_P(IndexRecoveryTest, ASourceFailingPartWayLeavesTheHalfCopyInvalid) {
     failCopy(s, 1, 512 * 1024);
 
     ASSERT_EQ(attach(s), 0);
-    EXPECT_EQ(kvhdd::registry().disks[0]->part[0].magic, 0u);
-    kvhdd::resetIoShim();
+    EXPECT_EQ(kvrfs::registry().disks[0]->part[0].magic, 0u);
+    kvrfs::resetIoShim();
     // Copy 0 was given up; copy 2 holds half of copy 1 and must not count as valid.
     EXPECT_EQ(s.param().index_valid[0], 0x0A);
 }

@@ -237,7 +237,7 @@ enum class Fault { PrimaryCopyOnce, DataFileRecord };
 class RepairFaultTest : public ReaderFixture, public ::testing::WithParamInterface<std::tuple<StoreLayout, Fault>> {
 protected:
     void TearDown() override {
-        kvhdd::resetIoShim();
+        kvrfs::resetIoShim();
         ReaderFixture::TearDown();
     }
 };
@@ -261,7 +261,7 @@ TEST_P(RepairFaultTest, AFailedWriteLosesNoCompleteEvent) {
         const uint64_t base = store.directory() ? 0 : rfs::dataFileOffset(store.param(), 0, index);
         gFailing = {file, base, base + sizeof(rfs::index_file_info), 1};
     }
-    kvhdd::setIoShim(kvhdd::IoShim{::pread, failingPwrite});
+    kvrfs::setIoShim(kvrfs::IoShim{::pread, failingPwrite});
     ASSERT_EQ(attach(store), 0);
     EXPECT_EQ(gFailing.times, 0) << "the chosen write was made";
     const bool completes = fault == Fault::PrimaryCopyOnce;
@@ -401,7 +401,7 @@ TEST_P(WriteProtectedRepairTest, IsReadAsItIs) {
 
     ASSERT_EQ(attach(store), 0);
     EXPECT_TRUE(said("add disk repair record:" + store.path.string() + " part:0 failed! ret=-1\n"));
-    EXPECT_EQ(kvhdd::registry().disks[0]->param.index_valid[0], 0x0F);
+    EXPECT_EQ(kvrfs::registry().disks[0]->param.index_valid[0], 0x0F);
     Search search(3, at(1, 0, 0), at(1, 23, 59, 59), 1);
     const int handle = KVrfs_find_start_hdd(search.get(), nullptr);
     ASSERT_GE(handle, 0);

@@ -402,7 +402,7 @@ TEST_P(PictureLayouts, RefusesBadListAndReadRequests) {
         EXPECT_EQ(leading, 0) << c.what;
     }
 
-    kvhdd::searchHandles()[handle].slots[0].pictures[0].invalid = 1;
+    kvrfs::searchHandles()[handle].slots[0].pictures[0].invalid = 1;
     EXPECT_EQ(readPicture(reader, good, kBufferSize, &leading), -24) << "marked invalid";
 }
 

@@ -18,16 +18,16 @@
 class ReaderFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        kvhdd::setMessageSink([this](const std::string& line) { lines_.push_back(line); });
+        kvrfs::setMessageSink([this](const std::string& line) { lines_.push_back(line); });
         ASSERT_EQ(KVrfs_init_hdd(64, 20), 0);
     }
 
     void TearDown() override {
-        for (int id = 0; id < kvhdd::kMaxDisks; ++id)
+        for (int id = 0; id < kvrfs::kMaxDisks; ++id)
             KVrfs_remove_disk_hdd(id);
         KVrfs_init_hdd(64, 20);  // frees the search and read handles
         KVrfs_mode_set(0);
-        kvhdd::setMessageSink({});
+        kvrfs::setMessageSink({});
     }
 
     // Writes the scenario as `name` in the test's folder and selects the matching access mode.

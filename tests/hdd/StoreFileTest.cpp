@@ -10,7 +10,7 @@
 #include "StoreFile.h"
 #include "TempDir.h"
 
-using namespace kvhdd;
+using namespace kvrfs;
 
 namespace {
 

@@ -378,7 +378,7 @@ TEST_F(StreamRead, AShortReadThatReachesTheEventsEndDeliversItsLastBytes) {
     const rfs_event_t e = event(0, 1);
     const DataFileView file = view(e);
     const std::vector<unsigned char> wanted = file.bytes(e.data_start, e.data_len);
-    kvhdd::setIoShim(kvhdd::IoShim{ShortMedium::pread, ::pwrite});
+    kvrfs::setIoShim(kvrfs::IoShim{ShortMedium::pread, ::pwrite});
 
     ShortMedium::end = file.base + e.data_start + e.data_len;
     ASSERT_EQ(seek(e, at(1, 9, 2), 1), 0);
@@ -391,5 +391,5 @@ TEST_F(StreamRead, AShortReadThatReachesTheEventsEndDeliversItsLastBytes) {
     while ((n = KVrfs_read_hdd(reader_, buffer_.get(), kBufferSize, &skip, nullptr)) > 0) {
     }
     EXPECT_EQ(n, -15) << "a medium ending inside the event is an error";
-    kvhdd::resetIoShim();
+    kvrfs::resetIoShim();
 }

@@ -8,7 +8,7 @@
 #include "MessageLine.h"
 #include "PartitionLoader.h"
 
-namespace kvhdd {
+namespace kvrfs {
 
 int32_t probeDiskParam(const char* path, void* param) {
     if (path == nullptr || param == nullptr)
@@ -48,4 +48,4 @@ int32_t probeDiskParamWithFreeFiles(const char* path, void* param) {
     return 0;
 }
 
-}  // namespace kvhdd
+}  // namespace kvrfs

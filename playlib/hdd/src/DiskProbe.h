@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-namespace kvhdd {
+namespace kvrfs {
 
 int32_t probeDiskParam(const char* path, void* param);
 int32_t probeDiskParamWithFreeFiles(const char* path, void* param);
 
-}  // namespace kvhdd
+}  // namespace kvrfs

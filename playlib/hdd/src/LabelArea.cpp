@@ -1,6 +1,6 @@
 #include "LabelArea.h"
 
-namespace kvhdd {
+namespace kvrfs {
 
 bool hasLabelArea(AccessMode mode, const rfs::disk_param_t& param) {
     return param.label_offset != 0 || mode == AccessMode::Directory;
@@ -48,4 +48,4 @@ bool LabelArea::write(const void* data, uint64_t offset, std::size_t length) con
     return mode_ == AccessMode::Raw || file_.commit();
 }
 
-}  // namespace kvhdd
+}  // namespace kvrfs

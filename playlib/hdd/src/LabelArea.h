@@ -9,7 +9,7 @@
 #include "StoreFile.h"
 #include "rfs/LabelRecords.h"
 
-namespace kvhdd {
+namespace kvrfs {
 
 constexpr uint32_t kLabelsPerBlock = rfs::kMaxLabels / 2;
 constexpr std::size_t kLabelBlockBytes = kLabelsPerBlock * sizeof(rfs::label_info_t);
@@ -40,4 +40,4 @@ private:
     uint64_t base_;
 };
 
-}  // namespace kvhdd
+}  // namespace kvrfs

@@ -6,7 +6,7 @@
 #include "LabelArea.h"
 #include "MessageLine.h"
 
-namespace kvhdd {
+namespace kvrfs {
 namespace {
 
 constexpr std::size_t kMaxNameLength = sizeof(rfs::label_info_t::name) - 1;
@@ -211,4 +211,4 @@ int32_t setLabel(int operation, const rfs_label_request_t* request) {
     }
 }
 
-}  // namespace kvhdd
+}  // namespace kvrfs

@@ -5,7 +5,7 @@
 #include "LabelArea.h"
 #include "MessageLine.h"
 
-namespace kvhdd {
+namespace kvrfs {
 namespace {
 
 // Recomputes the end marker position and each block's time range from the entries themselves.
@@ -59,4 +59,4 @@ std::optional<rfs::label_head_t> scanLabelHead(AccessMode mode, const std::strin
     return head;
 }
 
-}  // namespace kvhdd
+}  // namespace kvrfs

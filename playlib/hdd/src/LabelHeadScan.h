@@ -8,10 +8,10 @@
 #include "rfs/DiskParam.h"
 #include "rfs/LabelRecords.h"
 
-namespace kvhdd {
+namespace kvrfs {
 
 // The head as read (and, when its write flag was set, as rescanned and written back).
 std::optional<rfs::label_head_t> scanLabelHead(AccessMode mode, const std::string& path,
                                                const rfs::disk_param_t& param);
 
-}  // namespace kvhdd
+}  // namespace kvrfs

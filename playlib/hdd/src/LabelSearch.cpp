@@ -12,7 +12,7 @@
 #include "SearchRequest.h"
 #include "SearchResults.h"
 
-namespace kvhdd {
+namespace kvrfs {
 namespace {
 
 constexpr int kLabelSlots = 128;
@@ -144,4 +144,4 @@ int32_t runLabelMonthSearch(const rfs_find_param_t& param, uint32_t days[31]) {
     return read ? 0 : -1;
 }
 
-}  // namespace kvhdd
+}  // namespace kvrfs

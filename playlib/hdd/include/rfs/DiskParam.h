@@ -67,9 +67,9 @@ inline uint32_t diskParamCheckSum(const disk_param_t& p) {
     return sum;
 }
 
-// The recorder's own acceptance test: magic, version 3/2 and check sum.
-inline bool isValidDiskParam(const disk_param_t& p) {
-    return p.magic == kDiskMagic && p.version_lo == kVersionLo && p.version_hi == kVersionHi &&
+// The recorder's own acceptance test: magic, version (3/2 on a hard disk, 4/2 on an SD card) and check sum.
+inline bool isValidDiskParam(const disk_param_t& p, uint16_t versionLo = kVersionLo) {
+    return p.magic == kDiskMagic && p.version_lo == versionLo && p.version_hi == kVersionHi &&
            diskParamCheckSum(p) == p.check_sum;
 }
 

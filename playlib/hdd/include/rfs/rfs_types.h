@@ -60,7 +60,8 @@ typedef struct rfs_event_t {
     uint32_t data_len;
     uint32_t kf_top;
     uint32_t kf_low;
-    uint8_t reserved56[8];
+    uint32_t thumbnail_offset; /* SD card stores: the event's thumbnail record in its data file; else 0 */
+    uint32_t reserved60;
     int32_t event_idx; /* event number within its file, from 0 */
     int32_t reserved68;
 } rfs_event_t;
@@ -144,6 +145,7 @@ static_assert(offsetof(rfs_event_t, record_id) == 8);
 static_assert(offsetof(rfs_event_t, chn) == 16);
 static_assert(offsetof(rfs_event_t, start) == 24);
 static_assert(offsetof(rfs_event_t, data_start) == 40);
+static_assert(offsetof(rfs_event_t, thumbnail_offset) == 56);
 static_assert(offsetof(rfs_event_t, event_idx) == 64);
 static_assert(offsetof(rfs_label_request_t, disk_id) == 3);
 static_assert(offsetof(rfs_label_request_t, number) == 4);

@@ -1,0 +1,15 @@
+// Positioning a read handle on the key frame nearest a time inside a listed event.
+#pragma once
+
+#include <cstdint>
+
+#include "rfs/rfs_types.h"
+
+namespace kvrfs {
+
+// direction 1: the key frame at or before the time; other values: at or after it.
+// endAtLastKeyFrame: reading stops after the event's last key frame.
+int32_t timeSeek(int handle, const rfs_time_t* seekTime, int direction, const rfs_event_t* event,
+                 int endAtLastKeyFrame);
+
+}  // namespace kvrfs
