@@ -1,11 +1,10 @@
 // The library's C interface: thin wrappers that keep exceptions inside the library.
 #include "KVPlayHDD.h"
 
-#include <exception>
-
 #include "DiskAttach.h"
 #include "DiskProbe.h"
 #include "EventCursor.h"
+#include "ExportGuard.h"
 #include "LabelEdit.h"
 #include "LabelSearch.h"
 #include "PictureRead.h"
@@ -14,23 +13,8 @@
 #include "StreamRead.h"
 #include "TimeSeek.h"
 
-namespace {
-
-template <typename Call>
-int32_t guarded(Call call) noexcept {
-    try {
-        return call();
-    } catch (const std::bad_alloc&) {
-        return KVRFS_ERR_NO_MEMORY;
-    } catch (...) {
-        return KVRFS_ERR_FAILED;
-    }
-}
-
-// A negative length is no buffer at all; it fails the 4 KiB alignment check.
-std::size_t bufferLength(int length) { return length < 0 ? 1 : static_cast<std::size_t>(length); }
-
-}  // namespace
+using kvrfs::bufferLength;
+using kvrfs::guarded;
 
 extern "C" {
 

@@ -38,6 +38,7 @@ unsigned bothPasses(uint8_t) { return 3; }
 
 const ReaderProfile& readerProfile() {
     static const ReaderProfile profile{
+        .directoryOnly = false,
         .maxDisks = 26,
         .groupsPerPass = 26,
         .refusesUnknownGroup = false,

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "ReaderProfile.h"
 #include "StoreFile.h"
 #include "rfs/DiskParam.h"
 #include "rfs/IndexRecords.h"
@@ -35,7 +36,9 @@ struct DiskRegistry {
     uint32_t maxFileNr = 0;
     uint32_t maxSwitch = 0;
 
-    AccessMode mode() const { return modeByte == 0 ? AccessMode::Raw : AccessMode::Directory; }
+    AccessMode mode() const {
+        return modeByte == 0 && !readerProfile().directoryOnly ? AccessMode::Raw : AccessMode::Directory;
+    }
 };
 
 DiskRegistry& registry();

@@ -4,6 +4,7 @@
 
 #include "DiskRegistry.h"
 #include "MessageLine.h"
+#include "EventRecord.h"
 #include "PartitionEvents.h"
 #include "ReaderProfile.h"
 #include "SearchDiagnostics.h"
@@ -112,26 +113,10 @@ private:
     rfs_event_t outputRecord(const DiskRecord& disk, int partition, uint32_t fileIndex,
                              const rfs::index_file_info& file, const rfs::index_event_info& event, uint32_t k,
                              int slot, int pass) const {
-        rfs_event_t out{};
+        rfs_event_t out = eventRecord(recordIdOf(disk.disk_id, partition, fileIndex), file, event, k);
         out.handle = static_cast<uint8_t>(handleNumber_);
         out.slot = static_cast<uint8_t>(slot);
-        out.record_id = static_cast<uint32_t>(disk.disk_id) << 24 | static_cast<uint32_t>(partition) << 16 |
-                        (fileIndex & 0xffff);
-        out.rec_type = event.rec_type;
-        out.chn = file.chn;
-        out.norm = event.norm;
-        out.res = event.res;
-        out.marked = event.flag == 2 ? 1 : 0;
         out.pass = static_cast<uint8_t>(pass);
-        out.start = rfs::toRfsTime(event.start_time);
-        out.end = rfs::toRfsTime(event.end_time);
-        out.data_start = event.data_start;
-        out.data_len = event.data_len;
-        out.kf_top = event.kf_top;
-        out.kf_low = event.kf_low;
-        out.event_idx = static_cast<int32_t>(k);
-        if (readerProfile().eventsCarryThumbnails)
-            out.thumbnail_offset = event.mobit_start;
         return out;
     }
 

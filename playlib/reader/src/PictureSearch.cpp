@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "DataFileAccess.h"
+#include "EventRecord.h"
 #include "MessageLine.h"
 #include "PartitionIndex.h"
 #include "PictureOrder.h"
@@ -136,8 +137,7 @@ private:
         rfs_pic_t out{};
         out.handle = static_cast<uint8_t>(handleNumber_);
         out.entry = static_cast<uint8_t>(k);
-        out.record_id =
-            static_cast<uint32_t>(disk.disk_id) << 24 | static_cast<uint32_t>(partition) << 16 | (fileIndex & 0xffff);
+        out.record_id = recordIdOf(disk.disk_id, partition, fileIndex);
         out.rec_type = entry.rec_type;
         out.pic_chn = entry.pic_chn;
         out.pic_state = entry.pic_state;

@@ -17,6 +17,7 @@ namespace kvrfs {
 enum class MessageStream { StandardError, StandardOutput };
 
 struct ReaderProfile {
+    bool directoryOnly;  // every store path names a folder, whatever the mode byte says
     int maxDisks;
     int groupsPerPass;          // normal groups 0..n-1, redundant ones n..2n-1
     bool refusesUnknownGroup;   // false: a disk in an unknown group is attached but never searched

@@ -75,10 +75,31 @@ private:
     int32_t error_ = 0;
 };
 
+// 0 when the search that listed the event still holds it; `covered` tells whether its data was
+// overwritten since.
+int32_t checkListed(const rfs_event_t& event, bool& covered) {
+    const int searchHandle = event.handle;
+    if (searchHandle >= kSearchHandles || searchHandles()[searchHandle].kind == SearchKind::Free) {
+        message("%d handle isn't exist\n", searchHandle);
+        return kReadBadHandle;
+    }
+    if (event.slot >= kChannelSlots) {
+        message("the event is not in memory\n");
+        return kReadEventNotListed;
+    }
+    const SlotList& slot = searchHandles()[searchHandle].slots[event.slot];
+    if (event.index < 0 || event.index >= static_cast<int>(slot.events.size())) {
+        message("the event is not in memory\n");
+        return kReadEventNotListed;
+    }
+    covered = slot.events[event.index].invalid == 1;
+    return 0;
+}
+
 }  // namespace
 
 int32_t timeSeek(int handleNumber, const rfs_time_t* seekTime, int direction, const rfs_event_t* event,
-                 int endAtLastKeyFrame) {
+                 int endAtLastKeyFrame, EventSource source) {
     if (handleNumber < 0 || handleNumber >= kReadHandles || !readHandles()[handleNumber].inUse) {
         message("fs find start invalid fd!\n");
         return kReadBadHandle;
@@ -115,20 +136,10 @@ int32_t timeSeek(int handleNumber, const rfs_time_t* seekTime, int direction, co
         return kReadBadEvent;
     }
 
-    // The event must still be listed by the search that found it.
-    const int searchHandle = event->handle;
-    if (searchHandle >= kSearchHandles || searchHandles()[searchHandle].kind == SearchKind::Free) {
-        message("%d handle isn't exist\n", searchHandle);
-        return kReadBadHandle;
-    }
-    if (event->slot >= kChannelSlots) {
-        message("the event is not in memory\n");
-        return kReadEventNotListed;
-    }
-    const SlotList& slot = searchHandles()[searchHandle].slots[event->slot];
-    if (event->index < 0 || event->index >= static_cast<int>(slot.events.size())) {
-        message("the event is not in memory\n");
-        return kReadEventNotListed;
+    bool covered = false;
+    if (source == EventSource::SearchList) {
+        if (const int32_t refused = checkListed(*event, covered); refused != 0)
+            return refused;
     }
 
     // Until the seek succeeds the handle reads nothing: no stale position serves the new event.
@@ -148,7 +159,7 @@ int32_t timeSeek(int handleNumber, const rfs_time_t* seekTime, int direction, co
     handle.eventIndex = event->event_idx;
     handle.fileBase = mode == AccessMode::Raw ? rfs::dataFileOffset(disk->param, partition, fileIndex) : 0;
     handle.window.count = 0;
-    handle.covered = slot.events[event->index].invalid == 1;
+    handle.covered = covered;
     if (handle.covered) {
         message("the event had been covered\n");
         return kReadEventCovered;
