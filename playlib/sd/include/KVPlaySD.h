@@ -15,36 +15,6 @@ extern "C" {
 
 #define KVRFS_SD_MAX_DISKS 16
 
-/* One listed event of an SD card. */
-typedef struct rfs_sd_event_t {
-    uint8_t handle;
-    uint8_t slot;
-    uint8_t invalid;
-    uint8_t event_idx; /* event number within its file, from 0 */
-    int32_t index;
-    uint32_t record_id;
-    uint32_t rec_type;
-    uint8_t chn;
-    uint8_t norm;
-    uint8_t res;
-    uint8_t pass; /* 1: found on a redundant card */
-    uint8_t marked;
-    uint8_t reserved21[3];
-    rfs_time_t start;
-    rfs_time_t end;
-    uint32_t data_start;
-    uint32_t data_len;
-    uint32_t kf_top;
-    uint32_t kf_low;
-    uint32_t thumbnail_offset; /* the event's 'T' record in its data file */
-    uint32_t reserved60;
-} rfs_sd_event_t;
-
-typedef struct rfs_sd_event_list_t {
-    rfs_sd_event_t* list;
-    int count;
-} rfs_sd_event_list_t;
-
 KVRFS_SD_API int32_t rfs_init(int max_rec_chn, int moarea_nums);
 /* disk_id 0..15; disk_type 1 marks a redundant card; group 0..15, other groups are refused. */
 KVRFS_SD_API int32_t rfs_add_disk(int disk_id, const char* path, int disk_type, int group, const char* disk_flags);
@@ -90,12 +60,6 @@ KVRFS_SD_API int32_t rfs_is_chn_have_record(uint8_t* channel_bits, rfs_time_t st
 
 #ifdef __cplusplus
 }
-static_assert(sizeof(rfs_sd_event_t) == 64);
-static_assert(offsetof(rfs_sd_event_t, event_idx) == 3);
-static_assert(offsetof(rfs_sd_event_t, pass) == 19);
-static_assert(offsetof(rfs_sd_event_t, marked) == 20);
-static_assert(offsetof(rfs_sd_event_t, start) == 24);
-static_assert(offsetof(rfs_sd_event_t, thumbnail_offset) == 56);
 #endif
 
 #endif

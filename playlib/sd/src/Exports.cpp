@@ -10,12 +10,12 @@
 #include "PictureRead.h"
 #include "ReadHandles.h"
 #include "RecordingSpan.h"
-#include "SdEventRecord.h"
 #include "SdSearch.h"
 #include "SearchControl.h"
 #include "StreamRead.h"
 #include "Thumbnail.h"
 #include "TimeSeek.h"
+#include "rfs/SdEventRecord.h"
 
 using kvrfs::bufferLength;
 using kvrfs::guarded;
@@ -28,7 +28,7 @@ int32_t moveSdCursor(int handle, int slot, kvrfs::CursorMove move, rfs_sd_event_
     rfs_event_t event{};
     const int32_t result = kvrfs::moveCursor(handle, slot, move, out == nullptr ? nullptr : &event);
     if (result == 0)
-        *out = kvrfs::toSdEvent(event);
+        *out = rfs::toSdEvent(event);
     return result;
 }
 
@@ -88,7 +88,7 @@ int32_t rfs_tseek(int handle, const rfs_time_t* seek_time, int direction, int /*
     return guarded([&] {
         if (event == nullptr)
             return kvrfs::timeSeek(handle, seek_time, direction, nullptr, 0);
-        const rfs_event_t listed = kvrfs::fromSdEvent(*event);
+        const rfs_event_t listed = rfs::fromSdEvent(*event);
         return kvrfs::timeSeek(handle, seek_time, direction, &listed, 0);
     });
 }

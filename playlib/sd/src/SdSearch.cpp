@@ -3,7 +3,7 @@
 #include "CountSearch.h"
 #include "DayTimeline.h"
 #include "MessageLine.h"
-#include "SdEventRecord.h"
+#include "SdEventLists.h"
 #include "SearchControl.h"
 #include "SearchResults.h"
 

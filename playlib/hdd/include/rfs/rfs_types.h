@@ -72,6 +72,36 @@ typedef struct rfs_event_list_t {
     int count;
 } rfs_event_list_t;
 
+/* One listed event of an SD card. */
+typedef struct rfs_sd_event_t {
+    uint8_t handle;
+    uint8_t slot;
+    uint8_t invalid;
+    uint8_t event_idx; /* event number within its file, from 0 */
+    int32_t index;
+    uint32_t record_id;
+    uint32_t rec_type;
+    uint8_t chn;
+    uint8_t norm;
+    uint8_t res;
+    uint8_t pass; /* 1: found on a redundant card */
+    uint8_t marked;
+    uint8_t reserved21[3];
+    rfs_time_t start;
+    rfs_time_t end;
+    uint32_t data_start;
+    uint32_t data_len;
+    uint32_t kf_top;
+    uint32_t kf_low;
+    uint32_t thumbnail_offset; /* the event's 'T' record in its data file */
+    uint32_t reserved60;
+} rfs_sd_event_t;
+
+typedef struct rfs_sd_event_list_t {
+    rfs_sd_event_t* list;
+    int count;
+} rfs_sd_event_list_t;
+
 /* One listed picture. */
 typedef struct rfs_pic_t {
     uint8_t handle;
@@ -152,6 +182,13 @@ static_assert(offsetof(rfs_label_request_t, number) == 4);
 static_assert(offsetof(rfs_label_request_t, time) == 16);
 static_assert(offsetof(rfs_label_request_t, name) == 24);
 static_assert(sizeof(rfs_label_t) == 64);
+static_assert(sizeof(rfs_sd_event_t) == 64);
+static_assert(offsetof(rfs_sd_event_t, event_idx) == 3);
+static_assert(offsetof(rfs_sd_event_t, pass) == 19);
+static_assert(offsetof(rfs_sd_event_t, marked) == 20);
+static_assert(offsetof(rfs_sd_event_t, start) == 24);
+static_assert(offsetof(rfs_sd_event_t, thumbnail_offset) == 56);
+
 static_assert(offsetof(rfs_label_t, value) == 2);
 static_assert(offsetof(rfs_label_t, time) == 8);
 static_assert(offsetof(rfs_label_t, name) == 16);
