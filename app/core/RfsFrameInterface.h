@@ -44,7 +44,8 @@ struct FrameSourceRelease {
 };
 using FrameSourcePtr = std::unique_ptr<RfsFrameInterface, FrameSourceRelease>;
 
-// The frame source over the hard-disk and folder store reader.
+// The frame source over the hard-disk and folder store reader, and the one over the SD card reader.
 FrameSourcePtr createHddFrameSource();
+FrameSourcePtr createSdFrameSource();
 
 }  // namespace tarn

@@ -54,8 +54,7 @@ int32_t KVrfs_get_event_hdd(int handle, int slot, rfs_event_list_t* out) {
     return guarded([&] { return kvrfs::getEventList(handle, slot, out); });
 }
 
-int32_t KVrfs_event_seek_hdd(int handle, int slot, const rfs_time_t* seek_start, const rfs_time_t* seek_end,
-                             int mode) {
+int32_t KVrfs_event_seek_hdd(int handle, int slot, const rfs_time_t* seek_start, const rfs_time_t* seek_end, int mode) {
     return guarded([&] { return kvrfs::seekEvent(handle, slot, seek_start, seek_end, mode); });
 }
 
@@ -137,5 +136,4 @@ int32_t rfs_get_label(int slot, rfs_label_list_t* out) {
 int32_t rfs_find_label_stop(void) {
     return guarded([] { return kvrfs::findLabelStop(); });
 }
-
 }

@@ -17,7 +17,9 @@ rfs::iframe_info_t decodeEntry(const unsigned char* raw) {
     return entry;
 }
 
-bool acceptsAnyStore(const rfs::disk_param_t&) { return true; }
+bool acceptsAnyStore(const rfs::disk_param_t&) {
+    return true;
+}
 
 bool prepareHardDisk(int diskId, AccessMode mode, const std::string& path, rfs::disk_param_t& param,
                      rfs::label_head_t& labelHead) {
@@ -32,7 +34,9 @@ bool prepareHardDisk(int diskId, AccessMode mode, const std::string& path, rfs::
 }
 
 // find_mode does not choose disks here: every search visits both classes.
-unsigned bothPasses(uint8_t) { return 3; }
+unsigned bothPasses(uint8_t) {
+    return 3;
+}
 
 }  // namespace
 

@@ -6,8 +6,8 @@
 #include "DiskRegistry.h"
 #include "MessageLine.h"
 #include "PartitionLoader.h"
-#include "ReaderProfile.h"
 #include "ReadHandles.h"
+#include "ReaderProfile.h"
 #include "SearchHandles.h"
 
 namespace kvrfs {

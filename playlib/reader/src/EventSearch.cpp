@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "DiskRegistry.h"
-#include "MessageLine.h"
 #include "EventRecord.h"
+#include "MessageLine.h"
 #include "PartitionEvents.h"
 #include "ReaderProfile.h"
 #include "SearchDiagnostics.h"
@@ -20,7 +20,9 @@ constexpr uint32_t kGrowthStep = 300;
 class EventCollector {
 public:
     EventCollector(int handleNumber, const SearchRequest& request)
-        : handleNumber_(handleNumber), handle_(searchHandles()[handleNumber]), request_(request),
+        : handleNumber_(handleNumber),
+          handle_(searchHandles()[handleNumber]),
+          request_(request),
           initialCapacity_(initialCapacity(request.param())) {}
 
     int32_t run() {
@@ -111,8 +113,8 @@ private:
     }
 
     rfs_event_t outputRecord(const DiskRecord& disk, int partition, uint32_t fileIndex,
-                             const rfs::index_file_info& file, const rfs::index_event_info& event, uint32_t k,
-                             int slot, int pass) const {
+                             const rfs::index_file_info& file, const rfs::index_event_info& event, uint32_t k, int slot,
+                             int pass) const {
         rfs_event_t out = eventRecord(recordIdOf(disk.disk_id, partition, fileIndex), file, event, k);
         out.handle = static_cast<uint8_t>(handleNumber_);
         out.slot = static_cast<uint8_t>(slot);

@@ -22,6 +22,8 @@ int32_t guarded(Call call) noexcept {
 }
 
 // A negative length is no buffer at all; it fails the 4 KiB alignment check of the reads.
-inline std::size_t bufferLength(int length) { return length < 0 ? 1 : static_cast<std::size_t>(length); }
+inline std::size_t bufferLength(int length) {
+    return length < 0 ? 1 : static_cast<std::size_t>(length);
+}
 
 }  // namespace kvrfs

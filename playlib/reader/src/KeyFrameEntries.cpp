@@ -7,7 +7,9 @@
 
 namespace kvrfs {
 
-uint32_t keyFrameEntrySize() { return readerProfile().keyFrameEntrySize; }
+uint32_t keyFrameEntrySize() {
+    return readerProfile().keyFrameEntrySize;
+}
 
 void decodeKeyFrameEntries(const unsigned char* raw, std::size_t count, rfs::iframe_info_t* out) {
     const ReaderProfile& profile = readerProfile();
@@ -19,9 +21,8 @@ bool readKeyFrameEntries(const StoreFile& file, uint64_t fileBase, int64_t first
                          rfs::iframe_info_t* out) {
     const std::size_t bytes = count * keyFrameEntrySize();
     std::vector<unsigned char> raw(bytes);
-    if (first < 0 ||
-        file.readAt(raw.data(), fileBase + static_cast<uint64_t>(first) * keyFrameEntrySize(), bytes) !=
-            static_cast<int64_t>(bytes))
+    if (first < 0 || file.readAt(raw.data(), fileBase + static_cast<uint64_t>(first) * keyFrameEntrySize(), bytes) !=
+                         static_cast<int64_t>(bytes))
         return false;
     decodeKeyFrameEntries(raw.data(), count, out);
     return true;

@@ -144,8 +144,8 @@ void addDay(rfs::index_file_info& file, rfs::PackedTime time, uint32_t recordTyp
             file.day_bits[type] |= 1u << (day - 1);
 }
 
-void closeFileRecord(rfs::index_file_info& file, const std::vector<rfs::index_event_info>& events,
-                     const DataFile& data, uint32_t& maxEseq) {
+void closeFileRecord(rfs::index_file_info& file, const std::vector<rfs::index_event_info>& events, const DataFile& data,
+                     uint32_t& maxEseq) {
     const bool motionBits = !readerProfile().eventsCarryThumbnails;
     if (events.empty()) {
         file.data_end = data.mediaStart;

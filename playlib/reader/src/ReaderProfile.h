@@ -19,8 +19,8 @@ enum class MessageStream { StandardError, StandardOutput };
 struct ReaderProfile {
     bool directoryOnly;  // every store path names a folder, whatever the mode byte says
     int maxDisks;
-    int groupsPerPass;          // normal groups 0..n-1, redundant ones n..2n-1
-    bool refusesUnknownGroup;   // false: a disk in an unknown group is attached but never searched
+    int groupsPerPass;         // normal groups 0..n-1, redundant ones n..2n-1
+    bool refusesUnknownGroup;  // false: a disk in an unknown group is attached but never searched
     uint16_t versionLo;
     uint32_t fileRecordSize;
     uint32_t keyFrameEntrySize;

@@ -13,7 +13,7 @@ enum class EventSource { SearchList, IndexArea };
 
 // direction 1: the key frame at or before the time; other values: at or after it.
 // endAtLastKeyFrame: reading stops after the event's last key frame.
-int32_t timeSeek(int handle, const rfs_time_t* seekTime, int direction, const rfs_event_t* event,
-                 int endAtLastKeyFrame, EventSource source = EventSource::SearchList);
+int32_t timeSeek(int handle, const rfs_time_t* seekTime, int direction, const rfs_event_t* event, int endAtLastKeyFrame,
+                 EventSource source = EventSource::SearchList);
 
 }  // namespace kvrfs

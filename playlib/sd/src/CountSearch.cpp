@@ -15,7 +15,9 @@ bool isZero(const rfs_time_t& t) {
     return t.year == 0 && t.month == 0 && t.day == 0 && t.hour == 0 && t.minute == 0 && t.second == 0;
 }
 
-int64_t dayNumber(rfs::PackedTime time) { return rfs::toEpochSeconds(rfs::unpackTime(time)) / kSecondsPerDay; }
+int64_t dayNumber(rfs::PackedTime time) {
+    return rfs::toEpochSeconds(rfs::unpackTime(time)) / kSecondsPerDay;
+}
 
 rfs_time_t timeOfDay(int64_t day, int hour, int minute, int second) {
     return rfs::toRfsTime(

@@ -31,19 +31,20 @@ int32_t runDayTimeline(const rfs_find_param_t& param, uint32_t slots[kTimelineSl
     for (int pass = 0; pass < 2; ++pass) {
         if ((passes >> pass & 1) == 0)
             continue;
-        const int32_t result = visitPassPartitions(pass, request, StoredKind::Recordings, [&](const DiskRecord& disk, int p) {
-            return visitPartitionEvents(disk, p, request,
-                                        [&](uint32_t, const rfs::index_file_info&, const rfs::index_event_info& event,
-                                            uint32_t) {
-                                            const rfs::PackedTime from = std::max(event.start_time, request.from());
-                                            const rfs::PackedTime to = std::min(event.end_time, lastOfDay);
-                                            if (from > to)
-                                                return 0;
-                                            for (int s = slotOf(from); s <= slotOf(to); ++s)
-                                                slots[s] |= event.rec_type;
-                                            return 0;
-                                        });
-        });
+        const int32_t result =
+            visitPassPartitions(pass, request, StoredKind::Recordings, [&](const DiskRecord& disk, int p) {
+                return visitPartitionEvents(
+                    disk, p, request,
+                    [&](uint32_t, const rfs::index_file_info&, const rfs::index_event_info& event, uint32_t) {
+                        const rfs::PackedTime from = std::max(event.start_time, request.from());
+                        const rfs::PackedTime to = std::min(event.end_time, lastOfDay);
+                        if (from > to)
+                            return 0;
+                        for (int s = slotOf(from); s <= slotOf(to); ++s)
+                            slots[s] |= event.rec_type;
+                        return 0;
+                    });
+            });
         if (result < 0)
             return result;
     }

@@ -166,5 +166,4 @@ int32_t rfs_is_chn_have_record(uint8_t* channel_bits, rfs_time_t start, rfs_time
         return kvrfs::findChannelsWithRecordings(channel_bits, start, end);
     });
 }
-
 }

@@ -37,21 +37,23 @@ bool acceptsCard(const rfs::disk_param_t& param) {
 }
 
 // A card has no disk state to repair and no label area.
-bool prepareCard(int, AccessMode, const std::string&, rfs::disk_param_t&, rfs::label_head_t&) { return true; }
+bool prepareCard(int, AccessMode, const std::string&, rfs::disk_param_t&, rfs::label_head_t&) {
+    return true;
+}
 
 // 0 searches both classes of cards, 1 normal cards, 2 redundant ones, 4 (the count search) both;
 // anything else finds no card.
 unsigned passesOf(uint8_t findMode) {
     switch (findMode) {
-    case 0:
-    case 4:
-        return 3;
-    case 1:
-        return 1;
-    case 2:
-        return 2;
-    default:
-        return 0;
+        case 0:
+        case 4:
+            return 3;
+        case 1:
+            return 1;
+        case 2:
+            return 2;
+        default:
+            return 0;
     }
 }
 

@@ -1,17 +1,16 @@
-#include "RfsFrameInterfaceSub.h"
+#include "ReaderFrameSource.h"
 
 #include <algorithm>
 #include <array>
 #include <utility>
+#include <vector>
 
 #include "FrameSourceLog.h"
-#include "KVPlayHDD.h"
 
 namespace tarn {
 
 namespace {
 
-constexpr const char* kName = "RfsFrameInterfaceSub::seek";
 constexpr int kMaxChannel = 128;
 constexpr int kSecondStreamBit = 128;
 constexpr int kChannelBits = 256;
@@ -24,10 +23,6 @@ constexpr int kNoEventFound = -21;
 constexpr int kNoNextEvent = -26;
 constexpr int kNoPreviousEvent = -27;
 constexpr int kFailed = -1;
-constexpr int kLineOfFindEvent = 429;
-// Reading goes on to the end of each event: stopping at its newest key frame would lose the frames
-// recorded after it, up to a whole group of pictures per event.
-constexpr int kReadToEventEnd = 0;
 
 std::size_t roundUpToBlock(uint64_t n) {
     return static_cast<std::size_t>((n + FrameBuffer::kBlock - 1) / FrameBuffer::kBlock * FrameBuffer::kBlock);
@@ -52,34 +47,30 @@ void logFrame(const rfs::KVFrameHeader& h) {
         c.hour, c.minute, c.second);
 }
 
-void logEventList(int search, int slot) {
-    rfs_event_list_t list{};
-    if (KVrfs_get_event_hdd(search, slot, &list) != 0 || list.list == nullptr)
+void logEventList(const StoreReader& reader, int search, int slot) {
+    std::vector<rfs_event_t> list;
+    if (reader.events(search, slot, list) != 0)
         return;
-    frameSourceLog("=========chn:%d, eventNr:%d\n", slot, list.count);
-    for (int i = 0; i < std::min(list.count, 20); ++i) {
-        const rfs_time_t& s = list.list[i].start;
-        const rfs_time_t& e = list.list[i].end;
-        frameSourceLog("event[%d]time:%d/%d/%d_%d:%d:%d-%d/%d/%d_%d:%d:%d\n", i, s.year, s.month, s.day, s.hour,
+    frameSourceLog("=========chn:%d, eventNr:%d\n", slot, static_cast<int>(list.size()));
+    for (std::size_t i = 0; i < std::min<std::size_t>(list.size(), 20); ++i) {
+        const rfs_time_t& s = list[i].start;
+        const rfs_time_t& e = list[i].end;
+        frameSourceLog("event[%zu]time:%d/%d/%d_%d:%d:%d-%d/%d/%d_%d:%d:%d\n", i, s.year, s.month, s.day, s.hour,
                        s.minute, s.second, e.year, e.month, e.day, e.hour, e.minute, e.second);
     }
 }
 
 }  // namespace
 
-FrameSourcePtr createHddFrameSource() {
-    return FrameSourcePtr(new RfsFrameInterfaceSub);
-}
-
-RfsFrameInterfaceSub::~RfsFrameInterfaceSub() {
+ReaderFrameSource::~ReaderFrameSource() {
     close();
 }
 
-void RfsFrameInterfaceSub::close() {
+void ReaderFrameSource::close() {
     if (mSearch >= 0)
-        KVrfs_find_stop_hdd(mSearch);
+        mReader.findStop(mSearch);
     if (mFd >= 0)
-        KVrfs_read_stop_hdd(mFd);
+        mReader.readStop(mFd);
     mSearch = -1;
     mFd = -1;
     mBuffer.release();
@@ -87,8 +78,7 @@ void RfsFrameInterfaceSub::close() {
     mPictureMode = false;
 }
 
-int RfsFrameInterfaceSub::openEvent(const rfs_event_t* event, const FrameSourceTime* start,
-                                    const FrameSourceTime* end) {
+int ReaderFrameSource::openEvent(const rfs_event_t* event, const FrameSourceTime* start, const FrameSourceTime* end) {
     if (event == nullptr)
         return kFailed;
     close();
@@ -102,7 +92,7 @@ int RfsFrameInterfaceSub::openEvent(const rfs_event_t* event, const FrameSourceT
     return 0;
 }
 
-int RfsFrameInterfaceSub::openChannel(const FrameSourceParams& params) {
+int ReaderFrameSource::openChannel(const FrameSourceParams& params) {
     mFileType = 0;
     const int bit = params.channel + (params.stream != 0 ? kSecondStreamBit : 0);
     if (params.channel < 0 || params.channel > kMaxChannel || bit >= kChannelBits)
@@ -124,13 +114,13 @@ int RfsFrameInterfaceSub::openChannel(const FrameSourceParams& params) {
     find.end = mRangeEnd;
     mChn = bit;
 
-    const int search = KVrfs_find_start_hdd(&find, nullptr);
+    const int search = mReader.findStart(find);
     if (search < 0) {
         frameSourceLog("search event err\n");
         return kFailed;
     }
     if (!mPictureMode)
-        logEventList(search, mChn);
+        logEventList(mReader, search, mChn);
     mSearch = search;
     mRunProc = FrameProc_opened;
     mFrameHead.Time = toFrameTime(mRangeStart);
@@ -139,14 +129,13 @@ int RfsFrameInterfaceSub::openChannel(const FrameSourceParams& params) {
     return 0;
 }
 
-int RfsFrameInterfaceSub::pickEvent(const FrameSourceParams& params) {
-    rfs_event_list_t list{};
-    if (KVrfs_get_event_hdd(mSearch, params.channel, &list) != 0 || (list.count > 0 && list.list == nullptr)) {
+int ReaderFrameSource::pickEvent(const FrameSourceParams& params) {
+    std::vector<rfs_event_t> list;
+    if (mReader.events(mSearch, params.channel, list) != 0) {
         frameSourceLog("rfs get event failed\n");
         return kFailed;
     }
-    for (int i = 0; i < list.count; ++i) {
-        const rfs_event_t& e = list.list[i];
+    for (const rfs_event_t& e : list) {
         if (e.record_id == static_cast<uint32_t>(params.recordId) &&
             (e.event_idx & 0xffff) == (params.eventIndex & 0xffff)) {
             mCurEvent = e;
@@ -157,11 +146,11 @@ int RfsFrameInterfaceSub::pickEvent(const FrameSourceParams& params) {
             return 0;
         }
     }
-    frameSourceLog("line:%d find event err\n", kLineOfFindEvent);
+    frameSourceLog("line:%d find event err\n", mReader.findEventLine());
     return kFailed;
 }
 
-int RfsFrameInterfaceSub::seek(const FrameSourceTime& time) {
+int ReaderFrameSource::seek(const FrameSourceTime& time) {
     if (mPictureMode)
         return 0;
     const rfs_time_t t = toRfsTime(time, YearField::Full);
@@ -170,7 +159,7 @@ int RfsFrameInterfaceSub::seek(const FrameSourceTime& time) {
     return mRunProc == FrameProc_ended ? 0 : result;
 }
 
-void RfsFrameInterfaceSub::setDirection(int n) {
+void ReaderFrameSource::setDirection(int n) {
     mDirection = n;
     mBuffer.clear();
     mAtSeekPointRecord = false;
@@ -179,37 +168,37 @@ void RfsFrameInterfaceSub::setDirection(int n) {
         mRunProc = FrameProc_opened;
 }
 
-int RfsFrameInterfaceSub::seekTo(const rfs_time_t& time) {
-    frameSourceLog("%s,%d,mRunProc=%d, FrameProc_none=%d\n", kName, __LINE__, mRunProc, FrameProc_none);
+int ReaderFrameSource::seekTo(const rfs_time_t& time) {
+    frameSourceLog("%s,%d,mRunProc=%d, FrameProc_none=%d\n", mReader.sourceName(), __LINE__, mRunProc, FrameProc_none);
     if (mRunProc == FrameProc_none)
         return kFailed;
     mRunProc = FrameProc_opened;
     mBuffer.clear();
     mAtSeekPointRecord = false;
     mAtSeekPoint = true;
-    frameSourceLog("=========%s,%d,seekTime:%d/%d/%d_%d:%d:%d\n", kName, __LINE__, time.year, time.month, time.day,
-                   time.hour, time.minute, time.second);
+    frameSourceLog("=========%s,%d,seekTime:%d/%d/%d_%d:%d:%d\n", mReader.sourceName(), __LINE__, time.year, time.month,
+                   time.day, time.hour, time.minute, time.second);
     if (compareTimes(time, mRangeEnd) > 0)
         return kFailed;
     if (mFd < 0) {
-        const int fd = KVrfs_read_start_hdd(mCurEvent.chn);
+        const int fd = mReader.readStart(mCurEvent.chn);
         if (fd < 0)
             return kFailed;
         mFd = fd;
     }
     int result = 0;
     if (mFileType != 1) {
-        result = KVrfs_event_seek_hdd(mSearch, mChn, &time, &mRangeEnd, 0);
+        result = mReader.eventSeek(mSearch, mChn, time, mRangeEnd);
         if (result == 0)
-            result = KVrfs_get_current_event_hdd(mSearch, mChn, &mCurEvent);
+            result = mReader.moveCursor(mSearch, mChn, CursorStep::Current, mCurEvent);
         if (result != 0)
-            frameSourceLog("funs:%s, line:%d, mChn:%d.rfs_tseek err\n", kName, __LINE__, mChn);
+            frameSourceLog("funs:%s, line:%d, mChn:%d.rfs_tseek err\n", mReader.sourceName(), __LINE__, mChn);
     }
     if (result == 0) {
         const rfs_time_t& from = laterOf(time, mCurEvent.start);
-        result = KVrfs_tseek_hdd(mFd, &from, mDirection < 0 ? 1 : 0, 5, &mCurEvent, kReadToEventEnd);
+        result = mReader.timeSeek(mFd, from, mDirection < 0 ? 1 : 0, mCurEvent);
         if (result != 0)
-            frameSourceLog("funs:%s, line:%d, mChn:%d.rfs_tseek err\n", kName, __LINE__, mChn);
+            frameSourceLog("funs:%s, line:%d, mChn:%d.rfs_tseek err\n", mReader.sourceName(), __LINE__, mChn);
     }
     if (result == 0)
         mRunProc = FrameProc_reading;
@@ -218,7 +207,7 @@ int RfsFrameInterfaceSub::seekTo(const rfs_time_t& time) {
     return result;
 }
 
-int RfsFrameInterfaceSub::getNextFrame(const uint8_t** payload, const rfs::KVFrameHeader** header) {
+int ReaderFrameSource::getNextFrame(const uint8_t** payload, const rfs::KVFrameHeader** header) {
     if (payload == nullptr || header == nullptr)
         return kFailed;
     *payload = nullptr;
@@ -239,18 +228,18 @@ int RfsFrameInterfaceSub::getNextFrame(const uint8_t** payload, const rfs::KVFra
     return 0;
 }
 
-int RfsFrameInterfaceSub::nextPicture() {
+int ReaderFrameSource::nextPicture() {
     // Pictures are read here once the reader offers its picture list and picture read; until then
     // picture mode delivers nothing rather than something made up.
     frameSourceLog("read pic err\n");
     return kFailed;
 }
 
-bool RfsFrameInterfaceSub::isDuplicate(const rfs::KVFrameHeader& h) const {
+bool ReaderFrameSource::isDuplicate(const rfs::KVFrameHeader& h) const {
     return h.Time < mFrameHead.Time || (h.Time == mFrameHead.Time && h.frameNo <= mFrameHead.frameNo);
 }
 
-int RfsFrameInterfaceSub::cutRecord(const uint8_t** payload, const rfs::KVFrameHeader** header) {
+int ReaderFrameSource::cutRecord(const uint8_t** payload, const rfs::KVFrameHeader** header) {
     if (!mBuffer.allocated() && !mBuffer.reserve(kReadBufferSize)) {
         frameSourceLog("============getNextFrame err\n");
         return kFailed;
@@ -318,24 +307,24 @@ int RfsFrameInterfaceSub::cutRecord(const uint8_t** payload, const rfs::KVFrameH
     }
 }
 
-int RfsFrameInterfaceSub::readKeyFrame(int* skip) {
+int ReaderFrameSource::readKeyFrame(int* skip) {
     const int length = static_cast<int>(mBuffer.capacity());
     if (mAtSeekPoint)
-        return KVrfs_get_current_kframe_hdd(mFd, mBuffer.freeStart(), length, skip, nullptr);
+        return mReader.readKeyFrame(mFd, KeyFrameStep::Current, 0, mBuffer.freeStart(), length, skip);
     if (mDirection > 0)
-        return KVrfs_get_next_kframe_hdd(mFd, mBuffer.freeStart(), length, skip, mDirection, nullptr);
-    return KVrfs_get_prev_kframe_hdd(mFd, mBuffer.freeStart(), length, skip, -mDirection, nullptr);
+        return mReader.readKeyFrame(mFd, KeyFrameStep::Next, mDirection, mBuffer.freeStart(), length, skip);
+    return mReader.readKeyFrame(mFd, KeyFrameStep::Previous, -mDirection, mBuffer.freeStart(), length, skip);
 }
 
-int RfsFrameInterfaceSub::fill(int completing) {
+int ReaderFrameSource::fill(int completing) {
     for (;;) {
         int skip = 0;
         int32_t result = 0;
         if (completing > 0 || mDirection == 0) {
             mBuffer.keepTail();
             const std::size_t length = completing > 0 ? static_cast<std::size_t>(completing) : mBuffer.freeSpace();
-            result = KVrfs_read_hdd(mFd, mBuffer.freeStart(), static_cast<int>(std::min(length, mBuffer.freeSpace())),
-                                    &skip, nullptr);
+            result =
+                mReader.read(mFd, mBuffer.freeStart(), static_cast<int>(std::min(length, mBuffer.freeSpace())), &skip);
         } else {
             mBuffer.clear();
             result = readKeyFrame(&skip);
@@ -358,7 +347,7 @@ int RfsFrameInterfaceSub::fill(int completing) {
     }
 }
 
-int RfsFrameInterfaceSub::walkToNeighbour() {
+int ReaderFrameSource::walkToNeighbour() {
     if (mFileType == 1) {
         mRunProc = FrameProc_ended;
         return kNoNextEvent;
@@ -370,8 +359,8 @@ int RfsFrameInterfaceSub::walkToNeighbour() {
     for (;;) {
         rfs_event_t neighbour{};
         const bool backward = mDirection < 0;
-        const int result = backward ? KVrfs_get_pre_event_hdd(mSearch, mChn, &neighbour)
-                                    : KVrfs_get_next_event_hdd(mSearch, mChn, &neighbour);
+        const int result =
+            mReader.moveCursor(mSearch, mChn, backward ? CursorStep::Previous : CursorStep::Next, neighbour);
         if (result != 0) {
             // Running out of neighbours in either direction is the normal end.
             mRunProc = result == kNoNextEvent || result == kNoPreviousEvent ? FrameProc_ended : FrameProc_failed;
@@ -388,7 +377,7 @@ int RfsFrameInterfaceSub::walkToNeighbour() {
             neighbour.end.hour, neighbour.end.minute, neighbour.end.second, from.year, from.month, from.day, from.hour,
             from.minute, from.second, mDirection);
         // The key frame at or before the position: an event's first going forward, its last going back.
-        if (KVrfs_tseek_hdd(mFd, &from, 1, 5, &neighbour, kReadToEventEnd) == 0) {
+        if (mReader.timeSeek(mFd, from, 1, neighbour) == 0) {
             mAtSeekPoint = true;
             mCurEvent = neighbour;
             return 0;
