@@ -179,7 +179,7 @@ TEST_P(EventPlacement, EventsLandInTheirFilesWithTheirStateAndMagic) {
 
 TEST_P(EventPlacement, RecordsAgreeWithTheBytes) {
     const WrittenStore s = store();
-    const DataFileLayout layout = dataFileLayout(s.param().dataFileSize);
+    const DataFileLayout layout = dataFileLayout(s.param().dataFileSize, s.kind());
     for (const WrittenFile& file : manifest_.files) {
         SCOPED_TRACE("file " + std::to_string(file.fileIndex));
         expectConsistentDataFile(s.dataFile(file.partition, file.fileIndex), layout,
