@@ -3,11 +3,17 @@
 
 constexpr const char* kScenarioHelp = R"(Scenario file (JSON; unknown keys are errors):
   layout             "dir" or "raw"; optional, must agree with --dir or --image
+  sd                 true: an SD card's store (as --sd does): a folder of 256 MiB data files without a
+                     label area, 120-byte file records, 16-byte key-frame entries, and before each
+                     event's frames a thumbnail ('T' frame record) named by the event record's
+                     motion-bit fields; no virtual key frames
+  fs_type            the parameter block's file-system byte: on an SD card 0 vfat (default), 1 ext4,
+                     2 xfs or 3 raw; on a hard disk 0..7 (default 3)
   channels           channels of the recorder, 1..64 (default 4)
   data_file_size     268435456 (default), 536870912 or 1073741824
   events_per_file    a channel's data file takes at most this many events; the next one starts a new
                      file (default: every event slot of a file, 256, or 512 for 1 GiB files)
-  labels             false: no label area (default true)
+  labels             false: no label area (default true; an SD card never has one)
   partitions         list of {"files": 1..65535, "index_valid": 0..15}; a folder store has one
                      (default: one of 16 files)
   video, sub_video   {"codec": "h264" or "h265", "width", "height", "fps", "gop", "bitrate"}
@@ -24,6 +30,10 @@ constexpr const char* kScenarioHelp = R"(Scenario file (JSON; unknown keys are e
                        searches only, 3 not searched, 4 repaired; a file never mixes states
     writing            true: its last event is still being written (event record "EvWr")
     new_file           true: its first event starts a new data file
+    power_loss         the recorder lost power at its end, leaving the file unclosed (sequence number
+                       0xFFFFFFFF) and the partition active: {"at": "in_event" (default; the last
+                       event record still "EvWr") or "before_event" (no record yet), "iend_lost": true
+                       (no "Iend" slot), "wrong_event_number": true (the "EvWr" record's number is off)}
   pictures           list of picture series (MJPEG snapshots), each in a picture file of its own, with
     channel            1..channels (required)
     from, to           "YYYY-MM-DD HH:MM:SS", "to" exclusive (required)

@@ -1,4 +1,5 @@
-// mkrfs: writes an rfs store, as a folder or a raw disk image, the way a recorder would have.
+// mkrfs: writes an rfs store, as a folder or a raw disk image, or an SD card's folder store, the way a
+// recorder would have.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -43,6 +44,7 @@ std::vector<CLI::Option*> addQuickOptions(CLI::App& app, QuickOptions& quick, st
         app.add_option("--gop", quick.video.gop, "pictures per key frame")->capture_default_str(),
         app.add_option("--bitrate", quick.video.bitrate, "bits per second of the main stream")->capture_default_str(),
         app.add_option("--files", quick.files, "data files in the store (default: as many as needed, plus spares)"),
+        app.add_flag("--sd", quick.sd, "write an SD card's store (always a folder: use with --dir)"),
     };
 }
 
@@ -77,7 +79,9 @@ int countEvents(const StoreManifest& manifest) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Writes a recorder's rfs store (a folder or a raw disk image) holding real H.264/H.265 video."};
+    CLI::App app{
+        "Writes a recorder's rfs store (a folder or a raw disk image, or an SD card's folder) holding real "
+        "H.264/H.265 video."};
     app.footer(kScenarioHelp);
     std::string dir;
     std::string image;

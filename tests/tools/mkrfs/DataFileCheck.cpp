@@ -8,7 +8,8 @@
 
 namespace {
 
-constexpr uint32_t kEntry = sizeof(rfs::iframe_info_t);
+using rfssim::StoreKind;
+
 constexpr uint32_t kMobit = sizeof(rfs::mobit_info_t);
 
 struct KeyFrame {
@@ -67,23 +68,39 @@ std::vector<KeyFrame> expectFrameHeaders(const WalkedEvent& frames, const rfs::i
     return keyFrames;
 }
 
-void expectKeyFrameEntries(const DataFileReader& read, const rfs::index_event_info& event,
+void expectDiskEntry(const rfs::iframe_info_t& entry, const KeyFrame& keyFrame) {
+    const WalkedFrame& frame = *keyFrame.frame;
+    EXPECT_EQ(entry.magic, rfs::kIFrameMagic);
+    EXPECT_EQ(entry.offset, frame.offset);
+    EXPECT_EQ(entry.length, frame.length);
+    EXPECT_EQ(entry.time, packedSecondOf(frame.header));
+    EXPECT_EQ(entry.ref_offset, keyFrame.reference->offset);
+    EXPECT_EQ(entry.ref_length, keyFrame.reference->length);
+}
+
+void expectCardEntry(const rfs::iframe_info_sd_t& entry, const KeyFrame& keyFrame) {
+    const WalkedFrame& frame = *keyFrame.frame;
+    EXPECT_EQ(entry.magic, rfs::kIFrameMagic);
+    EXPECT_EQ(entry.index_data_start, frame.offset);
+    EXPECT_EQ(entry.time, packedSecondOf(frame.header));
+    EXPECT_EQ(entry.reserved12, 0u);
+    EXPECT_EQ(frame.header.frameType, rfs::FrameI) << "an SD card lists I frames only";
+}
+
+void expectKeyFrameEntries(const DataFileReader& read, StoreKind kind, const rfs::index_event_info& event,
                            const std::vector<KeyFrame>& keyFrames) {
-    ASSERT_GE(event.kf_top, event.kf_low + kEntry);
-    ASSERT_EQ((event.kf_top - event.kf_low) / kEntry, keyFrames.size()) << "one entry per I and virtual key frame";
+    const uint32_t entrySize = keyFrameEntryLength(kind);
+    ASSERT_GE(event.kf_top, event.kf_low + entrySize);
+    ASSERT_EQ((event.kf_top - event.kf_low) / entrySize, keyFrames.size()) << "one entry per I and virtual key frame";
     const std::vector<uint8_t> block = read(event.kf_low, event.kf_top - event.kf_low);
     for (std::size_t k = 0; k < keyFrames.size(); ++k) {
         // The first entry sits just below kf_top; later ones lie lower.
-        const auto entry = recordAt<rfs::iframe_info_t>(block, block.size() - (k + 1) * kEntry);
-        const WalkedFrame& frame = *keyFrames[k].frame;
-        const WalkedFrame& reference = *keyFrames[k].reference;
+        const std::size_t at = block.size() - (k + 1) * entrySize;
         SCOPED_TRACE("key-frame entry " + std::to_string(k));
-        EXPECT_EQ(entry.magic, rfs::kIFrameMagic);
-        EXPECT_EQ(entry.offset, frame.offset);
-        EXPECT_EQ(entry.length, frame.length);
-        EXPECT_EQ(entry.time, packedSecondOf(frame.header));
-        EXPECT_EQ(entry.ref_offset, reference.offset);
-        EXPECT_EQ(entry.ref_length, reference.length);
+        if (kind == StoreKind::SdCard)
+            expectCardEntry(recordAt<rfs::iframe_info_sd_t>(block, at), keyFrames[k]);
+        else
+            expectDiskEntry(recordAt<rfs::iframe_info_t>(block, at), keyFrames[k]);
     }
 }
 
@@ -103,6 +120,27 @@ void expectMotionBits(const DataFileReader& read, const rfs::index_event_info& e
 }
 
 }  // namespace
+
+void expectThumbnail(const DataFileReader& read, const rfs::index_event_info& event,
+                     const rfs::KVFrameHeader& firstFrame) {
+    const uint32_t offset = event.mobit_start;
+    const uint32_t length = event.mobit_end;
+    EXPECT_TRUE(offset + length <= event.data_start || offset >= event.data_start + event.data_len)
+        << "the thumbnail at " << offset << " overlaps the event's frames";
+    ASSERT_GT(length, rfs::kFrameHeaderSize + 4) << "no room for a JPEG";
+    const std::vector<uint8_t> bytes = read(offset, length);
+    const rfs::KVFrameHeader h = rfs::readFrameHeader(bytes.data());
+    EXPECT_EQ(h.FrameTag, rfs::KVFrameTag);
+    EXPECT_EQ(h.frameType, rfs::FrameThumbnail);
+    EXPECT_EQ(h.codec, rfs::CodecMjpeg);
+    EXPECT_EQ(h.channel, firstFrame.channel);
+    EXPECT_EQ(h.Time, firstFrame.Time) << "a picture of the event's first frame";
+    EXPECT_EQ(rfs::kFrameHeaderSize + h.framesize, length) << "the length covers the header and the JPEG";
+    const std::vector<uint8_t> soi(bytes.begin() + rfs::kFrameHeaderSize, bytes.begin() + rfs::kFrameHeaderSize + 2);
+    const std::vector<uint8_t> eoi(bytes.end() - 2, bytes.end());
+    EXPECT_EQ(soi, (std::vector<uint8_t>{0xFF, 0xD8})) << "JPEG start marker";
+    EXPECT_EQ(eoi, (std::vector<uint8_t>{0xFF, 0xD9})) << "JPEG end marker";
+}
 
 rfs::PackedTime packedSecondOf(const rfs::KVFrameHeader& header) {
     return rfs::packTime(rfs::fromEpochSeconds(static_cast<int64_t>(header.Time / 1'000'000)));
@@ -139,6 +177,7 @@ std::vector<WalkedEvent> walkEvents(const DataFileReader& read, const std::vecto
 std::vector<WalkedEvent> expectConsistentDataFile(const DataFileReader& read, const rfssim::DataFileLayout& layout,
                                                   const rfs::index_file_info& file,
                                                   const std::vector<rfs::index_event_info>& events) {
+    const bool card = layout.kind == StoreKind::SdCard;
     EXPECT_EQ(file.magic, rfs::kFileMagic);
     EXPECT_TRUE(file.state >= rfs::FileInUse && file.state <= rfs::FileRepaired) << "state " << int{file.state};
     EXPECT_EQ(file.type, rfs::RecordingFile);
@@ -147,11 +186,14 @@ std::vector<WalkedEvent> expectConsistentDataFile(const DataFileReader& read, co
         ADD_FAILURE() << "a file in use without events";
         return {};
     }
-    const std::vector<uint8_t> head = read(0, sizeof file);
+    const std::vector<uint8_t> head = read(0, fileRecordLength(layout.kind));
     EXPECT_EQ(std::memcmp(head.data(), &file, sizeof file), 0) << "the data file must begin with its record";
+    EXPECT_TRUE(std::all_of(head.begin() + sizeof file, head.end(), [](uint8_t b) { return b == 0; }))
+        << "an SD card's file record ends in zeros";
 
     const std::vector<WalkedEvent> walked = walkEvents(read, events);
-    uint32_t dataStart = layout.mediaStart;
+    const uint32_t entrySize = keyFrameEntryLength(layout.kind);
+    uint32_t dataEnd = layout.mediaStart;
     uint32_t kfTop = layout.size;
     uint32_t mobitStart = rfs::kMobitStart;
     uint64_t lastTime = 0;
@@ -167,9 +209,16 @@ std::vector<WalkedEvent> expectConsistentDataFile(const DataFileReader& read, co
         EXPECT_EQ(event.event_no, i + 1);
         EXPECT_EQ(event.norm, 1);
         EXPECT_EQ(event.res, 0);
-        EXPECT_EQ(event.data_start, dataStart) << "events follow each other without gaps";
+        if (card) {
+            EXPECT_EQ(event.mobit_start, dataEnd) << "the thumbnail follows the previous event";
+            EXPECT_EQ(event.data_start,
+                      event.mobit_start + rfs::storedFrameLength(event.mobit_end - rfs::kFrameHeaderSize))
+                << "the frames follow their thumbnail";
+        } else {
+            EXPECT_EQ(event.data_start, dataEnd) << "events follow each other without gaps";
+            EXPECT_EQ(event.mobit_start, mobitStart);
+        }
         EXPECT_EQ(event.kf_top, kfTop) << "key-frame entries continue below the previous event's";
-        EXPECT_EQ(event.mobit_start, mobitStart);
         if (frames.empty()) {
             ADD_FAILURE() << "event without frames";
             continue;
@@ -179,8 +228,13 @@ std::vector<WalkedEvent> expectConsistentDataFile(const DataFileReader& read, co
         EXPECT_EQ(event.end_time, packedSecondOf(frames.back().header));
 
         const std::vector<KeyFrame> keyFrames = expectFrameHeaders(frames, file, lastTime, nextVideoNo, nextAudioNo);
-        expectKeyFrameEntries(read, event, keyFrames);
-        expectMotionBits(read, event, frames);
+        expectKeyFrameEntries(read, layout.kind, event, keyFrames);
+        if (card) {
+            expectThumbnail(read, event, frames.front().header);
+        } else {
+            expectMotionBits(read, event, frames);
+            mobitStart = event.mobit_end + kMobit;
+        }
 
         const int day = rfs::unpackTime(event.start_time).day;
         for (int type = 0; type < 16; ++type)
@@ -188,16 +242,15 @@ std::vector<WalkedEvent> expectConsistentDataFile(const DataFileReader& read, co
                 dayBits[type] |= 1u << (day - 1);
         start = std::min(start, event.start_time);
         end = std::max(end, event.end_time);
-        dataStart = event.data_start + event.data_len;
+        dataEnd = event.data_start + event.data_len;
         kfTop = event.kf_low;
-        mobitStart = event.mobit_end + kMobit;
     }
-    EXPECT_EQ(file.data_end, dataStart);
+    EXPECT_EQ(file.data_end, dataEnd);
     EXPECT_EQ(file.index_low, kfTop);
-    EXPECT_EQ(file.mobit_end, mobitStart);
+    EXPECT_EQ(file.mobit_end, mobitStart) << "after the last motion-bit end marker; 4096 without any, as on an SD card";
     EXPECT_LE(file.mobit_end, layout.mediaStart) << "motion bits must stay below the media start";
-    EXPECT_LE(file.data_end, file.index_low - kEntry) << "frames must leave room for the Iend slot";
-    EXPECT_EQ(recordAt<rfs::iframe_info_t>(read(file.index_low - kEntry, kEntry), 0).magic, rfs::kIFrameEndMagic)
+    EXPECT_LE(file.data_end, file.index_low - entrySize) << "frames must leave room for the Iend slot";
+    EXPECT_EQ(recordAt<uint32_t>(read(file.index_low - entrySize, entrySize), 0), rfs::kIFrameEndMagic)
         << "Iend slot below the lowest entry";
     EXPECT_EQ(file.start_time, start);
     EXPECT_EQ(file.end_time, end);

@@ -1,5 +1,5 @@
 // Holds a data file's bytes against its file record and event records: frame records, key-frame
-// index, motion bits, and the file record's summary fields.
+// index, motion bits (on an SD card the thumbnails in their place), and the file record's summary fields.
 #pragma once
 
 #include <cstdint>
@@ -26,5 +26,10 @@ std::vector<WalkedEvent> walkEvents(const DataFileReader& read, const std::vecto
 std::vector<WalkedEvent> expectConsistentDataFile(const DataFileReader& read, const rfssim::DataFileLayout& layout,
                                                   const rfs::index_file_info& file,
                                                   const std::vector<rfs::index_event_info>& events);
+
+// An SD card's event record names its thumbnail in the motion-bit fields: a 'T' frame record holding a
+// JPEG of the event's first picture, outside the event's frames.
+void expectThumbnail(const DataFileReader& read, const rfs::index_event_info& event,
+                     const rfs::KVFrameHeader& firstFrame);
 
 rfs::PackedTime packedSecondOf(const rfs::KVFrameHeader& header);

@@ -1,15 +1,14 @@
 // Which data file each event lands in and what the records say about it: recordings sharing a file,
 // the events-per-file limit, forced new files, file states, events still being written, an empty event
-// and one across midnight. The index, the data files and the manifest must all tell the same story.
+// and one across midnight, on a hard disk and on an SD card. The index, the data files and the manifest
+// must all tell the same story.
 #include <gtest/gtest.h>
 
 #include <optional>
 
 #include "DataFileCheck.h"
-#include "StoreReadBack.h"
-#include "TempDir.h"
+#include "StoreOfBothKinds.h"
 #include "TestScenarios.h"
-#include "rfssim/StoreWriter.h"
 
 namespace fs = std::filesystem;
 using namespace rfssim;
@@ -129,30 +128,24 @@ const PlacementCase kCases[] = {
 };
 // clang-format on
 
-class EventPlacement : public ::testing::TestWithParam<PlacementCase> {
+class EventPlacement : public StoreOfBothKinds<PlacementCase> {
 protected:
     void SetUp() override {
         Scenario s;
-        s.layout = StoreLayout::Directory;
         s.channels = 2;
         s.partitions = {{6, 0x0F}};
         s.video = tinyVideo();
-        s.eventsPerFile = GetParam().eventsPerFile;
-        s.recordings = GetParam().recordings;
-        manifest_ = writeStore(s, dir_.path() / "store");
+        s.eventsPerFile = testCase().eventsPerFile;
+        s.recordings = testCase().recordings;
+        write(s);
     }
-
-    WrittenStore store() const { return WrittenStore(dir_.path() / "store", StoreLayout::Directory); }
-
-    TempDir dir_;
-    StoreManifest manifest_;
 };
 
 }  // namespace
 
 TEST_P(EventPlacement, EventsLandInTheirFilesWithTheirStateAndMagic) {
     const WrittenStore s = store();
-    const std::vector<ExpectedFile>& expected = GetParam().files;
+    const std::vector<ExpectedFile>& expected = testCase().files;
     ASSERT_EQ(manifest_.files.size(), expected.size());
     for (std::size_t f = 0; f < expected.size(); ++f) {
         const WrittenFile& file = manifest_.files[f];
@@ -179,7 +172,7 @@ TEST_P(EventPlacement, EventsLandInTheirFilesWithTheirStateAndMagic) {
 
 TEST_P(EventPlacement, RecordsAgreeWithTheBytes) {
     const WrittenStore s = store();
-    const DataFileLayout layout = dataFileLayout(s.param().dataFileSize);
+    const DataFileLayout layout = dataFileLayout(s.param().dataFileSize, s.kind());
     for (const WrittenFile& file : manifest_.files) {
         SCOPED_TRACE("file " + std::to_string(file.fileIndex));
         expectConsistentDataFile(s.dataFile(file.partition, file.fileIndex), layout,
@@ -188,5 +181,24 @@ TEST_P(EventPlacement, RecordsAgreeWithTheBytes) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, EventPlacement, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+// Where a reader's tests look for an event's thumbnail; a hard disk's events have none.
+TEST_P(EventPlacement, ManifestNamesTheThumbnailsOfAnSdCard) {
+    const WrittenStore s = store();
+    const bool card = kind() == StoreKind::SdCard;
+    EXPECT_EQ(manifest_.kind, kind());
+    for (const WrittenFile& file : manifest_.files) {
+        const auto events = s.events(file.partition, file.fileIndex);
+        ASSERT_EQ(file.events.size(), events.size());
+        for (std::size_t e = 0; e < events.size(); ++e) {
+            const WrittenEvent& written = file.events[e];
+            SCOPED_TRACE("file " + std::to_string(file.fileIndex) + " event " + std::to_string(e + 1));
+            EXPECT_EQ(written.thumbnailOffset, card ? events[e].mobit_start : 0u);
+            EXPECT_EQ(written.thumbnailLength, card ? events[e].mobit_end : 0u);
+            EXPECT_EQ(written.mobitStart, card ? 0u : events[e].mobit_start);
+            EXPECT_EQ(written.mobitEnd, card ? 0u : events[e].mobit_end);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, EventPlacement, ::testing::Combine(::testing::ValuesIn(kCases), bothStoreKinds()),
+                         CaseAndKindName());

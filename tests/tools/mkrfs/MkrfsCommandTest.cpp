@@ -71,6 +71,24 @@ TEST_F(MkrfsCommand, WritesAQuickStoreWithBothStreams) {
     EXPECT_EQ(channels, (std::set<int>{0, 1, 2, 3})) << "two main streams and the two second streams";
 }
 
+TEST_F(MkrfsCommand, WritesAQuickSdCardStore) {
+    const CommandResult r = mkrfs("--sd --dir " + quoted(path("card")) + kTiny);
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+
+    const WrittenStore store(path("card"), StoreLayout::Directory);
+    const rfs::disk_param_t param = store.param();
+    EXPECT_EQ(store.kind(), rfssim::StoreKind::SdCard);
+    EXPECT_EQ(param.fs_type, 0) << "vfat";
+    EXPECT_EQ(param.dataFileSize, 0x10000000u);
+    EXPECT_EQ(param.label_offset, 0u);
+    EXPECT_FALSE(fs::exists(path("card") / "label0"));
+    std::set<int> channels;
+    for (uint32_t n = 0; n < store.partInfo(0).file_nr; ++n)
+        if (store.fileRecord(0, n).state == rfs::FileInUse)
+            channels.insert(store.fileRecord(0, n).chn);
+    EXPECT_EQ(channels, (std::set<int>{0, 1}));
+}
+
 // Each key sends an event somewhere else: events_per_file and new_file each start a file, file_state
 // sets every file's state, writing marks the second event.
 TEST_F(MkrfsCommand, WritesTheStoreAScenarioFileDescribes) {
@@ -128,7 +146,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"scenario_and_quick_options", "--dir @/store --scenario @/raw.json --channels 2",
                               "excludes"},
                       Refusal{"unknown_codec", "--dir @/store --codec vp9", "vp9"},
-                      Refusal{"bad_day", "--dir @/store --day 2026-13-01", "is not a time"}),
+                      Refusal{"bad_day", "--dir @/store --day 2026-13-01", "is not a time"},
+                      Refusal{"sd_card_as_image", "--sd --image @/card.img" + kTiny, "an SD card's store is a folder"},
+                      Refusal{"sd_card_with_virtual_key_frames", "--sd --dir @/card --virtual-kf 2" + kTiny,
+                              "an SD card lists only I frames"},
+                      Refusal{"sd_and_a_scenario", "--sd --dir @/store --scenario @/raw.json", "excludes"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MkrfsCommand, ForceLeavesFilesThatAreNoPartOfAStore) {

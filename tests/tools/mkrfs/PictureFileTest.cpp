@@ -22,9 +22,10 @@ PictureSeries series(int channel, const std::string& from, const std::string& to
     return PictureSeries{channel, at(from), at(to), every, types, externLength};
 }
 
-Scenario pictureScenario(StoreLayout layout) {
+Scenario pictureScenario(StoreLayout layout, StoreKind kind) {
     Scenario s;
     s.layout = layout;
+    s.kind = kind;
     s.channels = 40;
     s.video = tinyVideo();
     s.partitions = {PartitionSettings{4, 0x0F}};
@@ -34,14 +35,25 @@ Scenario pictureScenario(StoreLayout layout) {
     return s;
 }
 
-class PictureFiles : public ::testing::TestWithParam<StoreLayout> {};
+struct PictureStore {
+    const char* name;
+    StoreLayout layout;
+    StoreKind kind;
+};
+
+void PrintTo(const PictureStore& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class PictureFiles : public ::testing::TestWithParam<PictureStore> {};
 
 }  // namespace
 
 TEST_P(PictureFiles, HoldWhatTheManifestSays) {
     TempDir dir;
-    const StoreManifest manifest = writeStore(pictureScenario(GetParam()), dir.path() / "store");
-    const WrittenStore store(dir.path() / "store", GetParam());
+    const StoreManifest manifest =
+        writeStore(pictureScenario(GetParam().layout, GetParam().kind), dir.path() / "store");
+    const WrittenStore store(dir.path() / "store", GetParam().layout);
     const uint32_t size = store.param().dataFileSize;
 
     int pictureFiles = 0;
@@ -58,7 +70,10 @@ TEST_P(PictureFiles, HoldWhatTheManifestSays) {
         EXPECT_EQ(std::make_pair(file.chn_mask[0], file.chn_mask[1]),
                   written.storeChannel < 32 ? std::make_pair(1u << written.storeChannel, 0u)
                                             : std::make_pair(0u, 1u << (written.storeChannel - 32)));
-        EXPECT_EQ(recordAt<rfs::index_file_info>(read(0, sizeof file), 0).magic, rfs::kFileMagic);
+        EXPECT_EQ(file.magic, rfs::kFileMagic);
+        EXPECT_TRUE(read(0, fileRecordLength(store.kind())) ==
+                    store.fileRecordBytes(written.partition, written.fileIndex))
+            << "the data file begins with its record, 120 bytes on an SD card";
         EXPECT_EQ(recordAt<rfs::pic_info_t>(read(file.index_low - 32, 32), 0).magic, rfs::PIC_END_MAGIC);
 
         // Entry n from the index's low end is the n-th newest picture.
@@ -118,7 +133,8 @@ TEST_P(PictureFiles, HoldWhatTheManifestSays) {
 
 TEST(PictureFile, CarriesAJpegThatFfprobeReads) {
     TempDir dir;
-    const StoreManifest manifest = writeStore(pictureScenario(StoreLayout::Directory), dir.path() / "store");
+    const StoreManifest manifest =
+        writeStore(pictureScenario(StoreLayout::Directory, StoreKind::HardDisk), dir.path() / "store");
     const std::vector<uint8_t>& jpeg = manifest.files[1].jpeg;
     const auto path = dir.path() / "picture.jpg";
     std::ofstream(path, std::ios::binary)
@@ -130,5 +146,8 @@ TEST(PictureFile, CarriesAJpegThatFfprobeReads) {
     EXPECT_EQ(probe.out, "mjpeg,64,48\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(Layouts, PictureFiles, ::testing::Values(StoreLayout::RawImage, StoreLayout::Directory),
-                         [](const auto& info) { return info.param == StoreLayout::Directory ? "dir" : "raw"; });
+INSTANTIATE_TEST_SUITE_P(Stores, PictureFiles,
+                         ::testing::Values(PictureStore{"raw", StoreLayout::RawImage, StoreKind::HardDisk},
+                                           PictureStore{"dir", StoreLayout::Directory, StoreKind::HardDisk},
+                                           PictureStore{"sd", StoreLayout::Directory, StoreKind::SdCard}),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -124,7 +124,7 @@ protected:
 
 TEST_P(StoreContent, RecordsAgreeWithTheBytes) {
     const WrittenStore s = store();
-    const DataFileLayout layout = dataFileLayout(s.param().dataFileSize);
+    const DataFileLayout layout = dataFileLayout(s.param().dataFileSize, s.kind());
     std::size_t used = 0;
     for (std::size_t p = 0; p < GetParam().partitions.size(); ++p) {
         const int partition = static_cast<int>(p);

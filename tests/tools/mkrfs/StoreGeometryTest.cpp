@@ -1,9 +1,10 @@
-// The parameter block and the places of every part of a store, for image and folder stores, read back
-// from empty stores (no recordings, so every data file is free).
+// The parameter block and the places of every part of a store, for image and folder stores of hard
+// disks and for SD cards, read back from empty stores (no recordings, so every data file is free).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "StoreReadBack.h"
 #include "TempDir.h"
@@ -21,28 +22,41 @@ constexpr uint64_t MiB = 1024 * 1024;
 struct GeometryCase {
     const char* name;
     StoreLayout layout;
+    StoreKind kind;
+    std::optional<uint8_t> fsType;
     uint32_t dataFileSize;
     std::vector<PartitionSettings> partitions;
     bool labels;
     // Worked out by hand from the layout rules.
+    uint8_t fsByte;
+    uint16_t versionLo;
     uint32_t eventTableOffset;
     uint32_t indexSize;
     uint32_t dataOffset;
     uint32_t totalSizeMiB;
 };
 
+constexpr StoreKind kDisk = StoreKind::HardDisk;
+constexpr StoreKind kCard = StoreKind::SdCard;
+
 // clang-format off
 const GeometryCase kCases[] = {
-    {"raw_256M_one_partition", StoreLayout::RawImage, 0x10000000, {{3, 0x0F}}, true,
-     8192, 1 * MiB, 4 * MiB, 776},
-    {"raw_512M_three_partitions", StoreLayout::RawImage, 0x20000000, {{2, 0x0F}, {5, 0x07}, {1, 0x0F}}, false,
-     8192, 1 * MiB, 4 * MiB, 4112},
-    {"raw_1G_large_index", StoreLayout::RawImage, 0x40000000, {{100, 0x0F}, {7, 0x0F}}, true,
-     16384, 3 * MiB, 12 * MiB, 109596},
-    {"dir_256M", StoreLayout::Directory, 0x10000000, {{4, 0x0F}}, true,
-     8192, 1 * MiB, 0, 1030},
-    {"dir_512M_without_labels", StoreLayout::Directory, 0x20000000, {{2, 0x0B}}, false,
-     8192, 1 * MiB, 0, 1028},
+    {"raw_256M_one_partition", StoreLayout::RawImage, kDisk, {}, 0x10000000, {{3, 0x0F}}, true,
+     3, 3, 8192, 1 * MiB, 4 * MiB, 776},
+    {"raw_512M_three_partitions", StoreLayout::RawImage, kDisk, {}, 0x20000000, {{2, 0x0F}, {5, 0x07}, {1, 0x0F}}, false,
+     3, 3, 8192, 1 * MiB, 4 * MiB, 4112},
+    {"raw_1G_large_index", StoreLayout::RawImage, kDisk, 6, 0x40000000, {{100, 0x0F}, {7, 0x0F}}, true,
+     6, 3, 16384, 3 * MiB, 12 * MiB, 109596},
+    {"dir_256M", StoreLayout::Directory, kDisk, {}, 0x10000000, {{4, 0x0F}}, true,
+     3, 3, 8192, 1 * MiB, 0, 1030},
+    {"dir_512M_without_labels", StoreLayout::Directory, kDisk, {}, 0x20000000, {{2, 0x0B}}, false,
+     3, 3, 8192, 1 * MiB, 0, 1028},
+    // An SD card: vfat unless told, version 4, no label area.
+    {"sd_card", StoreLayout::Directory, kCard, {}, 0x10000000, {{4, 0x0F}}, false,
+     0, 4, 8192, 1 * MiB, 0, 1028},
+    // 35 records of 120 bytes pass the first 4 KiB of the file table; 35 of 112 would not.
+    {"sd_card_fs_raw_35_files", StoreLayout::Directory, kCard, 3, 0x10000000, {{35, 0x0F}}, false,
+     3, 4, 12288, 1 * MiB, 0, 8964},
 };
 // clang-format on
 
@@ -56,6 +70,8 @@ protected:
         const GeometryCase& c = GetParam();
         Scenario scenario;
         scenario.layout = c.layout;
+        scenario.kind = c.kind;
+        scenario.fsType = c.fsType;
         scenario.dataFileSize = c.dataFileSize;
         scenario.partitions = c.partitions;
         scenario.labels = c.labels;
@@ -72,9 +88,12 @@ protected:
 TEST_P(WrittenGeometry, ParameterBlockFollowsTheLayoutRules) {
     const GeometryCase& c = GetParam();
     const rfs::disk_param_t p = WrittenStore(path_, c.layout).param();
-    EXPECT_TRUE(rfs::isValidDiskParam(p));
+    EXPECT_EQ(p.magic, rfs::kDiskMagic);
+    EXPECT_EQ(p.version_lo, c.versionLo);
+    EXPECT_EQ(p.version_hi, 2);
     EXPECT_EQ(p.check_sum, rfs::diskParamCheckSum(p));
-    EXPECT_EQ(p.fs_type, 3);
+    EXPECT_EQ(rfs::isValidDiskParam(p), c.kind == kDisk) << "a hard disk's reader refuses an SD card";
+    EXPECT_EQ(p.fs_type, c.fsByte);
     EXPECT_EQ(p.disk_state, 0);
     EXPECT_EQ(p.active_part, 0);
     EXPECT_EQ(p.part_count, c.partitions.size());
@@ -137,6 +156,8 @@ TEST_P(WrittenGeometry, EmptyPartitionsListOnlyFreeFiles) {
         EXPECT_EQ(part.active, 0);
         EXPECT_EQ(part.rec_start, 0u);
         EXPECT_EQ(part.rec_end, 0u);
+        // Records follow each other at their kind's length; an SD card's ends in 8 zero bytes.
+        const uint32_t length = fileRecordLength(c.kind);
         for (uint32_t n = 0; n < c.partitions[i].files; ++n) {
             rfs::index_file_info expected{};
             expected.magic = rfs::kFileMagic;
@@ -144,10 +165,10 @@ TEST_P(WrittenGeometry, EmptyPartitionsListOnlyFreeFiles) {
             expected.data_end = mediaStart;
             expected.index_low = c.dataFileSize;
             expected.mobit_end = 4096;
-            const rfs::index_file_info record = store.fileRecord(partition, n);
-            EXPECT_EQ(std::memcmp(&record, &expected, sizeof record), 0) << "file record " << n;
-            const auto copy = store.dataFile(partition, n)(0, sizeof record);
-            EXPECT_EQ(std::memcmp(copy.data(), &expected, sizeof record), 0) << "data file " << n << " head";
+            std::vector<uint8_t> bytes(length, 0);
+            std::memcpy(bytes.data(), &expected, sizeof expected);
+            EXPECT_TRUE(store.fileRecordBytes(partition, n) == bytes) << "file record " << n;
+            EXPECT_TRUE(store.dataFile(partition, n)(0, length) == bytes) << "data file " << n << " head";
         }
     }
 }

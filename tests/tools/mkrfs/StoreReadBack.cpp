@@ -7,6 +7,7 @@
 #include "rfs/LabelRecords.h"
 
 namespace fs = std::filesystem;
+using rfssim::StoreKind;
 using rfssim::StoreLayout;
 
 std::vector<uint8_t> readBytes(const fs::path& file, uint64_t offset, std::size_t length) {
@@ -17,6 +18,14 @@ std::vector<uint8_t> readBytes(const fs::path& file, uint64_t offset, std::size_
         throw std::runtime_error("cannot read " + std::to_string(length) + " bytes at " + std::to_string(offset) +
                                  " of " + file.string());
     return bytes;
+}
+
+uint32_t fileRecordLength(StoreKind kind) {
+    return kind == StoreKind::SdCard ? sizeof(rfs::index_file_info_sd) : sizeof(rfs::index_file_info);
+}
+
+uint32_t keyFrameEntryLength(StoreKind kind) {
+    return kind == StoreKind::SdCard ? sizeof(rfs::iframe_info_sd_t) : sizeof(rfs::iframe_info_t);
 }
 
 WrittenStore::WrittenStore(fs::path path, StoreLayout layout) : path_(std::move(path)), layout_(layout) {
@@ -41,9 +50,19 @@ rfs::part_info_t WrittenStore::partInfo(int partition) const {
     return recordAt<rfs::part_info_t>(indexArea(partition, 0), 0);
 }
 
+StoreKind WrittenStore::kind() const {
+    return param_.version_lo == rfs::kSdVersionLo ? StoreKind::SdCard : StoreKind::HardDisk;
+}
+
+std::vector<uint8_t> WrittenStore::fileRecordBytes(int partition, uint32_t index) const {
+    const std::vector<uint8_t> area = indexArea(partition, 0);
+    const uint32_t size = fileRecordLength(kind());
+    const auto record = area.begin() + param_.file_table_offset + index * size;
+    return std::vector<uint8_t>(record, record + size);
+}
+
 rfs::index_file_info WrittenStore::fileRecord(int partition, uint32_t index) const {
-    return recordAt<rfs::index_file_info>(indexArea(partition, 0),
-                                          param_.file_table_offset + index * sizeof(rfs::index_file_info));
+    return recordAt<rfs::index_file_info>(fileRecordBytes(partition, index), 0);
 }
 
 std::vector<rfs::index_event_info> WrittenStore::eventSlots(int partition, uint32_t index) const {

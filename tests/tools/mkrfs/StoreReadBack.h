@@ -26,16 +26,23 @@ Record recordAt(const std::vector<uint8_t>& bytes, uint64_t offset) {
     return record;
 }
 
+// Sizes of the records that differ on an SD card.
+uint32_t fileRecordLength(rfssim::StoreKind kind);     // 112, or 120 on an SD card
+uint32_t keyFrameEntryLength(rfssim::StoreKind kind);  // 32, or 16 on an SD card
+
 class WrittenStore {
 public:
     WrittenStore(std::filesystem::path path, rfssim::StoreLayout layout);
 
     rfs::disk_param_t param() const { return param_; }
+    // An SD card's store says so by its version.
+    rfssim::StoreKind kind() const;
     std::filesystem::path indexFile(int copy) const;
     std::filesystem::path dataFilePath(uint32_t index) const;
 
     std::vector<uint8_t> indexArea(int partition, int copy) const;  // index_size bytes
     rfs::part_info_t partInfo(int partition) const;
+    std::vector<uint8_t> fileRecordBytes(int partition, uint32_t index) const;  // as long as the kind's records
     rfs::index_file_info fileRecord(int partition, uint32_t index) const;
     // All event slots of the file's block, used or not.
     std::vector<rfs::index_event_info> eventSlots(int partition, uint32_t index) const;

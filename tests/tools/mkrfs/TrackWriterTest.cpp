@@ -10,6 +10,7 @@
 #include "TestScenarios.h"
 #include "rfssim/RecordingPlan.h"
 #include "rfssim/SimError.h"
+#include "rfssim/StillPicture.h"
 #include "rfssim/TrackWriter.h"
 
 using namespace rfssim;
@@ -109,7 +110,7 @@ struct WrittenTrack {
     DataFileLedger ledger{{10}};
 };
 
-void writeTrack(WrittenTrack& track, const TrackCase& c) {
+void writeTrack(WrittenTrack& track, const TrackCase& c, const DataFileLayout& layout = kSmallFile) {
     Scenario scenario;
     scenario.channels = 1;
     scenario.video = VideoSettings{VideoCodecKind::H264, 160, 90, c.fps, c.gop, 100'000};
@@ -118,7 +119,7 @@ void writeTrack(WrittenTrack& track, const TrackCase& c) {
     scenario.recordings = {r};
     const RecordingPlan plan = planRecordings(scenario);
 
-    TrackWriter writer(kSmallFile, kSmallFile.eventsPerFile, track.ledger, track.files.opener(), 0);
+    TrackWriter writer(layout, layout.eventsPerFile, track.ledger, track.files.opener(), 0);
     for (const ChunkJob& job : plan.chunks) {
         const PlannedEvent& event = plan.events[job.eventIndex];
         writer.write(event, job, syntheticChunk(event, job, c.keyBytes, c.otherBytes));
@@ -172,5 +173,43 @@ TEST(TrackWriter, ReportsWhenTheStoreRunsOutOfFiles) {
         FAIL() << "a second file was handed out of a store with one";
     } catch (const SimError& e) {
         EXPECT_NE(std::string(e.what()).find("more data files"), std::string::npos) << e.what();
+    }
+}
+
+// Two one-frame events whose frames would share a file, but not with the second event's thumbnail in
+// front of them: that event must start the next file instead of being refused as too large.
+TEST(TrackWriter, CountsAnSdCardEventsThumbnailWhenItChoosesTheFile) {
+    constexpr DataFileLayout kSmallCard{kSmallFile.size, kSmallFile.mediaStart, kSmallFile.eventsPerFile,
+                                        StoreKind::SdCard};
+    const auto thumbnailAt = [](const char* time) {
+        const auto jpeg = stillPictureJpeg(1, StreamKind::Main, rfs::toEpochSeconds(at(time)) * 1'000'000);
+        return static_cast<uint32_t>(rfs::storedFrameLength(static_cast<uint32_t>(jpeg.size())));
+    };
+    const uint32_t first = thumbnailAt("2026-12-01 09:00:00");
+    const uint32_t second = thumbnailAt("2026-12-01 09:00:01");
+    // Room for data: up to the Iend slot below two 16-byte entries.
+    const uint32_t room = kSmallCard.size - 3 * 16 - kSmallCard.mediaStart - first;
+    const uint32_t frame = (room - second / 2) / 2 / 8 * 8;
+    ASSERT_LE(2 * frame, room);
+    ASSERT_GT(2 * frame + second, room);
+
+    WrittenTrack track;
+    const TrackCase c{"thumbnail",
+                      "2026-12-01 09:00:00",
+                      "2026-12-01 09:00:02",
+                      1,
+                      1,
+                      1,
+                      frame - static_cast<uint32_t>(rfs::kFrameHeaderSize),
+                      0,
+                      {},
+                      {}};
+    writeTrack(track, c, kSmallCard);
+    const auto& closed = track.ledger.closedFiles();
+    ASSERT_EQ(closed.size(), 2u);
+    for (const ClosedDataFile& file : closed) {
+        SCOPED_TRACE("file " + std::to_string(file.slot.index));
+        ASSERT_EQ(file.events.size(), 1u);
+        expectConsistentDataFile(track.files.reader(file.slot), kSmallCard, file.record, {file.events[0].record});
     }
 }

@@ -1,14 +1,13 @@
 #include "rfssim/DataFileWriter.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "rfs/PackedTime.h"
+#include "rfssim/SizedRecords.h"
 
 namespace rfssim {
 namespace {
 
-constexpr uint32_t kEntrySize = sizeof(rfs::iframe_info_t);
 constexpr uint32_t kMobitSize = sizeof(rfs::mobit_info_t);
 
 int64_t secondOf(const StoredFrame& frame) {
@@ -26,6 +25,15 @@ bool isKeyFrameEntry(const StoredFrame& frame) {
 int monthOf(int64_t second) {
     const rfs::CalendarTime c = rfs::fromEpochSeconds(second);
     return c.year * 12 + c.month;
+}
+
+// The frame record as stored: header, payload, zeros up to the next multiple of 8.
+void appendFrameRecord(std::vector<uint8_t>& records, const StoredFrame& frame) {
+    const auto header = recordBytes(frame.header);
+    const std::size_t end = records.size() + rfs::storedFrameLength(frame.header.framesize);
+    records.insert(records.end(), header.begin(), header.end());
+    records.insert(records.end(), frame.payload.begin(), frame.payload.end());
+    records.resize(end);
 }
 
 // Deterministic "motion" for one second: a lit cell that wanders across the grid.
@@ -56,8 +64,9 @@ DataFileWriter::DataFileWriter(const DataFileLayout& layout, DataFileSlot slot, 
       storeChannel_(storeChannel),
       state_(state),
       sink_(std::move(sink)),
+      entrySize_(keyFrameEntrySize(layout.kind)),
       dataEnd_(layout.mediaStart),
-      kfNext_(layout.size - kEntrySize),
+      kfNext_(layout.size - entrySize_),
       mobitNext_(rfs::kMobitStart) {}
 
 bool DataFileWriter::canStartEvent(int64_t timeUs) const {
@@ -69,17 +78,19 @@ bool DataFileWriter::canStartEvent(int64_t timeUs) const {
     return first.year * 12 + first.month == monthOf(timeUs / 1'000'000);
 }
 
-bool DataFileWriter::fits(std::span<const StoredFrame> group) const {
-    uint64_t bytes = 0;
+bool DataFileWriter::fits(std::span<const StoredFrame> group, const std::optional<StoredFrame>& thumbnail) const {
+    uint64_t bytes = thumbnail ? rfs::storedFrameLength(thumbnail->header.framesize) : 0;
     uint64_t entries = 0;
     for (const StoredFrame& frame : group) {
         bytes += rfs::storedFrameLength(frame.header.framesize);
         entries += isKeyFrameEntry(frame) ? 1 : 0;
     }
     // Frames end at or below the Iend slot under the group's lowest entry.
-    const int64_t iendSlot = int64_t{kfNext_} - static_cast<int64_t>(entries * kEntrySize);
+    const int64_t iendSlot = int64_t{kfNext_} - static_cast<int64_t>(entries * entrySize_);
     if (static_cast<int64_t>(dataEnd_ + bytes) > iendSlot)
         return false;
+    if (!keepsMotionBits())
+        return true;
     const int64_t firstSecond = eventOpen_ && events_.back().videoFrames + events_.back().audioFrames > 0
                                     ? eventFirstSecond_
                                     : secondOf(group.front());
@@ -87,15 +98,26 @@ bool DataFileWriter::fits(std::span<const StoredFrame> group) const {
     return mobitNext_ + records * kMobitSize <= layout_.mediaStart;
 }
 
-void DataFileWriter::beginEvent(uint32_t recTypes, uint8_t flag) {
+void DataFileWriter::beginEvent(uint32_t recTypes, uint8_t flag, const std::optional<StoredFrame>& thumbnail) {
     ClosedEvent event;
     rfs::index_event_info& r = event.record;
+    if (thumbnail) {
+        // Right before the event's frames, so it lies outside their range; the motion-bit fields
+        // name it.
+        std::vector<uint8_t> record;
+        appendFrameRecord(record, *thumbnail);
+        sink_->writeAt(dataEnd_, record);
+        r.mobit_start = dataEnd_;
+        r.mobit_end = static_cast<uint32_t>(rfs::kFrameHeaderSize + thumbnail->header.framesize);
+        dataEnd_ += static_cast<uint32_t>(record.size());
+    } else {
+        r.mobit_start = mobitNext_;
+    }
     r.data_start = dataEnd_;
-    r.kf_top = kfNext_ + kEntrySize;
+    r.kf_top = kfNext_ + entrySize_;
     r.rec_type = recTypes;
     r.event_no = static_cast<uint16_t>(events_.size() + 1);
     r.norm = 1;
-    r.mobit_start = mobitNext_;
     r.flag = flag;
     events_.push_back(event);
     eventOpen_ = true;
@@ -112,11 +134,8 @@ void DataFileWriter::append(std::span<const StoredFrame> group) {
     rfs::iframe_info_t reference{};
     for (const StoredFrame& frame : group) {
         const auto offset = static_cast<uint32_t>(dataEnd_ + records.size());
-        const auto length = static_cast<uint32_t>(rfs::storedFrameLength(frame.header.framesize));
-        const auto header = recordBytes(frame.header);
-        records.insert(records.end(), header.begin(), header.end());
-        records.insert(records.end(), frame.payload.begin(), frame.payload.end());
-        records.resize(records.size() + (length - rfs::kFrameHeaderSize - frame.payload.size()));
+        appendFrameRecord(records, frame);
+        const auto length = static_cast<uint32_t>(dataEnd_ + records.size() - offset);
 
         if (frame.header.frameType == rfs::FrameAudio) {
             ++event.audioFrames;
@@ -146,24 +165,43 @@ void DataFileWriter::append(std::span<const StoredFrame> group) {
     event.record.end_time = packedSecond(eventLastSecond_);
     event.record.data_len = dataEnd_ - event.record.data_start;
     if (!entries.empty())
-        event.record.kf_low = kfNext_ + kEntrySize;
+        event.record.kf_low = kfNext_ + entrySize_;
 }
 
 void DataFileWriter::writeKeyFrameEntries(const std::vector<rfs::iframe_info_t>& entries) {
     if (entries.empty())
         return;
     // Entries grow downward: the first one written sits highest.
-    std::vector<uint8_t> block(entries.size() * kEntrySize);
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        std::memcpy(block.data() + (entries.size() - 1 - i) * kEntrySize, &entries[i], kEntrySize);
+    std::vector<uint8_t> block;
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+        const std::vector<uint8_t> bytes = keyFrameEntryBytes(*entry, layout_.kind);
+        block.insert(block.end(), bytes.begin(), bytes.end());
+    }
     const auto count = static_cast<uint32_t>(entries.size());
-    sink_->writeAt(kfNext_ - (count - 1) * kEntrySize, block);
-    kfNext_ -= count * kEntrySize;
+    sink_->writeAt(kfNext_ - (count - 1) * entrySize_, block);
+    kfNext_ -= count * entrySize_;
+}
+
+void DataFileWriter::writeIendSlot() {
+    rfs::iframe_info_t end{};
+    end.magic = rfs::kIFrameEndMagic;
+    sink_->writeAt(kfNext_, keyFrameEntryBytes(end, layout_.kind));
+}
+
+void DataFileWriter::writeFileRecord(const rfs::index_file_info& record) {
+    sink_->writeAt(0, fileRecordBytes(record, layout_.kind));
 }
 
 void DataFileWriter::endEvent(RecordingEnd ending) {
     rfs::index_event_info& r = events_.back().record;
     r.magic = ending == RecordingEnd::EventStillWriting ? rfs::kEventWritingMagic : rfs::kEventMagic;
+    if (keepsMotionBits())
+        writeMotionBits(r);
+    eventOpen_ = false;
+    events_.back().completed = r;
+}
+
+void DataFileWriter::writeMotionBits(rfs::index_event_info& event) {
     std::vector<uint8_t> block;
     for (int64_t second = eventFirstSecond_; second <= eventLastSecond_; ++second) {
         const rfs::mobit_info_t record = motionBits(second);
@@ -177,10 +215,8 @@ void DataFileWriter::endEvent(RecordingEnd ending) {
     block.insert(block.end(), markerBytes.begin(), markerBytes.end());
     sink_->writeAt(mobitNext_, block);
 
-    r.mobit_end = mobitNext_ + static_cast<uint32_t>(block.size()) - kMobitSize;
+    event.mobit_end = mobitNext_ + static_cast<uint32_t>(block.size()) - kMobitSize;
     mobitNext_ += static_cast<uint32_t>(block.size());
-    eventOpen_ = false;
-    events_.back().completed = r;
 }
 
 void DataFileWriter::loseEvent(const PowerLoss& loss) {
@@ -194,17 +230,16 @@ void DataFileWriter::loseEvent(const PowerLoss& loss) {
     r.end_time = r.start_time;
     r.data_len = 0;
     r.kf_low = r.kf_top;
-    r.mobit_end = r.mobit_start;
+    // An SD card's thumbnail fields were set when the event began.
+    if (keepsMotionBits())
+        r.mobit_end = r.mobit_start;
     if (loss.wrongEventNumber)
         r.event_no = static_cast<uint16_t>(r.event_no + 100);
 }
 
 ClosedDataFile DataFileWriter::leaveUnfinished(const PowerLoss& loss) {
-    if (!loss.iendLost) {
-        rfs::iframe_info_t end{};
-        end.magic = rfs::kIFrameEndMagic;
-        sink_->writeAt(kfNext_, recordBytes(end));
-    }
+    if (!loss.iendLost)
+        writeIendSlot();
     const std::span<const ClosedEvent> finished(events_.data(), events_.size() - 1);
     rfs::index_file_info r = recordOf(finished);
     r.eseq = rfs::kOpenFileSeq;
@@ -216,9 +251,9 @@ ClosedDataFile DataFileWriter::leaveUnfinished(const PowerLoss& loss) {
         const rfs::index_event_info& last = finished.back().record;
         r.data_end = last.data_start + last.data_len;
         r.index_low = last.kf_low;
-        r.mobit_end = last.mobit_end;
+        r.mobit_end = keepsMotionBits() ? last.mobit_end : rfs::kMobitStart;
     }
-    sink_->writeAt(0, recordBytes(r));
+    writeFileRecord(r);
     return ClosedDataFile{slot_, r, events_, {}};
 }
 
@@ -248,17 +283,15 @@ ClosedDataFile DataFileWriter::close(uint32_t eseq) {
     // An event still open here goes on in the track's next file.
     if (eventOpen_)
         endEvent(RecordingEnd::Finished);
-    rfs::iframe_info_t end{};
-    end.magic = rfs::kIFrameEndMagic;
-    sink_->writeAt(kfNext_, recordBytes(end));
+    writeIendSlot();
 
     ClosedDataFile file{slot_, recordOf(events_), events_, {}};
     rfs::index_file_info& r = file.record;
     r.eseq = eseq;
     r.data_end = dataEnd_;
-    r.index_low = kfNext_ + kEntrySize;
+    r.index_low = kfNext_ + entrySize_;
     r.mobit_end = mobitNext_;
-    sink_->writeAt(0, recordBytes(r));
+    writeFileRecord(r);
     return file;
 }
 

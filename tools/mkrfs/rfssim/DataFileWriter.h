@@ -1,10 +1,12 @@
 // Writes one data file the way the recorder fills it: frame records upward from the media start,
-// key-frame index entries downward from the end, motion-bit records upward from 4096, and finally the
-// file record, a copy of which heads the file.
+// key-frame index entries downward from the end, motion-bit records upward from 4096 (on an SD card a
+// thumbnail frame record before each event's frames instead), and finally the file record, a copy of
+// which heads the file.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -63,10 +65,12 @@ public:
     std::size_t eventCount() const { return events_.size(); }
     // A free event slot and, once the file has events, the same month.
     bool canStartEvent(int64_t timeUs) const;
-    // Whether the group fits into the open event, or into a new one when none is open.
-    bool fits(std::span<const StoredFrame> group) const;
+    // Whether the group fits into the open event, or into a new one when none is open; a new event on
+    // an SD card begins with its thumbnail.
+    bool fits(std::span<const StoredFrame> group, const std::optional<StoredFrame>& thumbnail = std::nullopt) const;
 
-    void beginEvent(uint32_t recTypes, uint8_t flag);
+    // An SD card's event needs its thumbnail, a hard disk's none.
+    void beginEvent(uint32_t recTypes, uint8_t flag, const std::optional<StoredFrame>& thumbnail);
     void append(std::span<const StoredFrame> group);  // the group must fit
     // The record says whether the recorder finished the event or was still writing it.
     void endEvent(RecordingEnd ending);
@@ -78,7 +82,11 @@ public:
     ClosedDataFile leaveUnfinished(const PowerLoss& loss);
 
 private:
+    bool keepsMotionBits() const { return layout_.kind == StoreKind::HardDisk; }
     void writeKeyFrameEntries(const std::vector<rfs::iframe_info_t>& entries);
+    void writeMotionBits(rfs::index_event_info& event);
+    void writeIendSlot();
+    void writeFileRecord(const rfs::index_file_info& record);
     // What a file record says of the given events, without the positions and sequence number.
     rfs::index_file_info recordOf(std::span<const ClosedEvent> events) const;
 
@@ -87,6 +95,7 @@ private:
     uint8_t storeChannel_;
     rfs::FileState state_;
     std::unique_ptr<ByteSink> sink_;
+    uint32_t entrySize_;  // of a key-frame entry
     uint32_t dataEnd_;    // where the next frame record goes
     uint32_t kfNext_;     // where the next key-frame entry goes
     uint32_t mobitNext_;  // where the next motion-bit record goes

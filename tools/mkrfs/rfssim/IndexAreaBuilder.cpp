@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "rfssim/SizedRecords.h"
+
 namespace rfssim {
 namespace {
 
@@ -56,10 +58,13 @@ std::vector<Extent> buildIndexArea(const rfs::disk_param_t& param, const DataFil
         std::count_if(table.begin(), table.end(), [](const auto& r) { return r.state == rfs::FileFree; }));
 
     Extent& head = extents.front();
-    head.bytes.resize(param.file_table_offset + fileCount * sizeof(rfs::index_file_info));
+    const uint32_t stride = fileRecordSize(layout.kind);
+    head.bytes.resize(param.file_table_offset + fileCount * stride);
     put(head.bytes, 0, part);
-    for (uint32_t n = 0; n < fileCount; ++n)
-        put(head.bytes, param.file_table_offset + n * sizeof(rfs::index_file_info), table[n]);
+    for (uint32_t n = 0; n < fileCount; ++n) {
+        const std::vector<uint8_t> record = fileRecordBytes(table[n], layout.kind);
+        std::copy(record.begin(), record.end(), head.bytes.begin() + param.file_table_offset + n * stride);
+    }
     return extents;
 }
 

@@ -4,31 +4,14 @@
 #include <string>
 
 #include "rfs/FrameRecord.h"
-#include "rfssim/JpegEncoder.h"
 #include "rfssim/SimError.h"
+#include "rfssim/SizedRecords.h"
+#include "rfssim/StillPicture.h"
 
 namespace rfssim {
 namespace {
 
 constexpr uint32_t kEntrySize = sizeof(rfs::pic_info_t);
-constexpr uint8_t kStillPictureRate = 25;
-
-rfs::KVFrameHeader pictureHeader(int storeChannel, uint32_t number, int64_t second, std::size_t payload) {
-    rfs::KVFrameHeader h{};
-    h.FrameTag = rfs::KVFrameTag;
-    h.frameType = rfs::FrameI;
-    h.codec = rfs::CodecMjpeg;
-    h.channel = static_cast<uint8_t>(storeChannel & 0x7f);
-    h.frameNo = number;
-    h.framesize = static_cast<uint32_t>(payload);
-    h.Time = static_cast<uint64_t>(second) * 1'000'000;
-    h.timestamp = h.Time;
-    h.video.width = kSnapshotWidth;
-    h.video.height = kSnapshotHeight;
-    h.video.frameRate = kStillPictureRate;
-    h.video.standard = 'N';
-    return h;
-}
 
 // The day records, one per calendar day that has pictures, in order.
 std::vector<uint8_t> dayRecords(const std::vector<rfs::CalendarTime>& days) {
@@ -46,11 +29,9 @@ std::vector<uint8_t> dayRecords(const std::vector<rfs::CalendarTime>& days) {
 ClosedDataFile writePictureFile(const DataFileLayout& layout, DataFileSlot slot, const PictureSeries& series,
                                 uint32_t eseq, ByteSink& sink) {
     const int storeChannel = series.channel - 1;
-    ScenePainter painter(kSnapshotWidth, kSnapshotHeight, series.channel,
-                         channelCaption(series.channel, StreamKind::Main));
     ClosedDataFile file{slot, {}, {}, {}};
     ClosedPictures& pictures = file.pictures;
-    pictures.jpeg = encodeJpeg(painter.paint(rfs::toEpochSeconds(series.from) * 1'000'000, 0));
+    pictures.jpeg = stillPictureJpeg(series.channel, StreamKind::Main, rfs::toEpochSeconds(series.from) * 1'000'000);
     const std::vector<uint8_t>& jpeg = pictures.jpeg;
     const uint32_t recordLength = static_cast<uint32_t>(rfs::storedFrameLength(static_cast<uint32_t>(jpeg.size())));
 
@@ -67,7 +48,8 @@ ClosedDataFile writePictureFile(const DataFileLayout& layout, DataFileSlot slot,
                            " do not fit into one data file; take fewer");
 
         std::vector<uint8_t> record(series.externLength + recordLength, 0);
-        const rfs::KVFrameHeader header = pictureHeader(storeChannel, number, second, jpeg.size());
+        const rfs::KVFrameHeader header =
+            stillPictureHeader(rfs::FrameI, storeChannel, number, second * 1'000'000, jpeg.size());
         std::memcpy(record.data() + series.externLength, &header, sizeof header);
         std::memcpy(record.data() + series.externLength + sizeof header, jpeg.data(), jpeg.size());
         sink.writeAt(block, record);
@@ -139,7 +121,7 @@ ClosedDataFile writePictureFile(const DataFileLayout& layout, DataFileSlot slot,
         r.index_low = layout.size;
         r.chn_mask[0] = r.chn_mask[1] = 0;
     }
-    sink.writeAt(0, recordBytes(r));
+    sink.writeAt(0, fileRecordBytes(r, layout.kind));
     return file;
 }
 

@@ -12,8 +12,6 @@
 namespace rfssim {
 
 constexpr uint32_t kDayRecordSize = 8;  // a day record's date and 4 bytes that readers skip
-constexpr int kSnapshotWidth = 64;
-constexpr int kSnapshotHeight = 48;
 
 // Every picture of the file carries the same JPEG, so that thousands of them cost nothing to write.
 // Throws SimError when the pictures do not fit into the file.

@@ -42,6 +42,7 @@ Scenario quickScenario(const QuickOptions& options) {
     const int64_t seconds = int64_t{options.minutes} * 60;
 
     Scenario scenario;
+    scenario.kind = options.sd ? StoreKind::SdCard : StoreKind::HardDisk;
     scenario.channels = options.channels;
     scenario.video = options.video;
     scenario.subVideo = VideoSettings{options.video.codec,

@@ -18,6 +18,7 @@ struct QuickOptions {
     VideoSettings video;
     int virtualKeyFrameEvery = 0;
     uint32_t files = 0;  // 0: enough for the recordings and a few to spare
+    bool sd = false;     // an SD card's store
 };
 
 // Throws SimError for a day or time it cannot read.

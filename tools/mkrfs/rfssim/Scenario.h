@@ -11,6 +11,9 @@
 namespace rfssim {
 
 enum class StoreLayout { Directory, RawImage };
+// A hard disk's store, or an SD card's: always a folder, 256 MiB data files, no label area, longer file
+// records, shorter key-frame entries and a thumbnail per event where a disk keeps motion bits.
+enum class StoreKind { HardDisk, SdCard };
 enum class VideoCodecKind { H264, H265 };
 enum class StreamKind { Main, Sub };
 
@@ -88,10 +91,12 @@ struct PictureSeries {
 
 struct Scenario {
     std::optional<StoreLayout> layout;  // absent until the output (folder or image) decides it
+    StoreKind kind = StoreKind::HardDisk;
+    std::optional<uint8_t> fsType;  // the parameter block's file-system byte; absent: the kind's usual one
     int channels = 4;
     uint32_t dataFileSize = 0x10000000;
     std::optional<uint32_t> eventsPerFile;  // a track starts a new file after that many; absent: the file's slots
-    bool labels = true;
+    std::optional<bool> labels;             // absent: a hard disk has a label area, an SD card never has one
     std::vector<ScenarioLabel> labelList;
     // An interrupted label change: the head is flagged and its counters and time ranges are stale.
     bool labelWriteFlag = false;
@@ -101,6 +106,10 @@ struct Scenario {
     std::vector<Recording> recordings;
     std::vector<PictureSeries> pictures;
 };
+
+inline bool hasLabelArea(const Scenario& scenario) {
+    return scenario.kind == StoreKind::HardDisk && scenario.labels.value_or(true);
+}
 
 // The second stream of channel c is stored as channel c + the number of channels.
 inline int storeChannel(const Scenario& scenario, const Recording& recording) {

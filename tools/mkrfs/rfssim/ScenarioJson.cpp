@@ -241,16 +241,22 @@ ScenarioLabel readLabel(const Node& node) {
 }
 
 Scenario readScenario(const Node& root) {
-    root.allowOnly({"layout", "channels", "data_file_size", "events_per_file", "labels", "label_list",
+    root.allowOnly({"layout", "sd", "fs_type", "channels", "data_file_size", "events_per_file", "labels", "label_list",
                     "label_write_flag", "partitions", "video", "sub_video", "recordings", "pictures"});
     Scenario scenario;
     if (root.has("layout"))
         scenario.layout = readLayout(root);
+    bool sd = false;
+    root.readBool("sd", sd);
+    scenario.kind = sd ? StoreKind::SdCard : StoreKind::HardDisk;
+    if (root.has("fs_type"))
+        root.readInteger("fs_type", scenario.fsType.emplace());
     root.readInteger("channels", scenario.channels);
     root.readInteger("data_file_size", scenario.dataFileSize);
     if (root.has("events_per_file"))
         root.readInteger("events_per_file", scenario.eventsPerFile.emplace());
-    root.readBool("labels", scenario.labels);
+    if (root.has("labels"))
+        root.readBool("labels", scenario.labels.emplace());
     if (root.has("label_list"))
         scenario.labelList = readList(root, "label_list", readLabel);
     root.readBool("label_write_flag", scenario.labelWriteFlag);

@@ -7,6 +7,7 @@
 #include "rfs/DiskParam.h"
 #include "rfs/PictureRecords.h"
 #include "rfssim/SimError.h"
+#include "rfssim/StoreGeometry.h"
 
 namespace rfssim {
 namespace {
@@ -15,6 +16,9 @@ namespace {
 constexpr int kMaxChannels = 64;
 // The distance of a virtual key frame to its I frame has 11 bits in the frame header.
 constexpr int kMaxGop = 2048;
+// File-system bytes with a name: eight on a hard disk, four on an SD card (3: no file system).
+constexpr uint8_t kLastDiskFsType = 7;
+constexpr uint8_t kSdRawFsType = 3;
 
 void require(bool condition, const std::string& message) {
     if (!condition)
@@ -49,6 +53,8 @@ void validateRecording(const Scenario& scenario, const Recording& recording, con
     require(recording.virtualKeyFrameEvery == 0 ||
                 (recording.virtualKeyFrameEvery > 0 && recording.virtualKeyFrameEvery < gop),
             where + ".virtual_kf_every must be 0 or less than the stream's gop (" + std::to_string(gop) + ")");
+    require(recording.virtualKeyFrameEvery == 0 || scenario.kind == StoreKind::HardDisk,
+            where + ".virtual_kf_every: an SD card lists only I frames as key frames");
     require(recording.eventSeconds >= 0, where + ".event_seconds must not be negative");
     require(!recording.powerLoss || recording.ending == RecordingEnd::Finished,
             where + ": a recording ends either \"writing\" or with \"power_loss\", not both");
@@ -76,8 +82,8 @@ void validatePictures(const Scenario& scenario, const PictureSeries& series, con
 }
 
 void validateLabels(const Scenario& scenario) {
-    require(scenario.labels || (scenario.labelList.empty() && !scenario.labelWriteFlag),
-            "label_list and label_write_flag need a label area (\"labels\": true)");
+    require(hasLabelArea(scenario) || (scenario.labelList.empty() && !scenario.labelWriteFlag),
+            "label_list and label_write_flag need a label area (\"labels\": true, on a hard disk)");
     // One entry stays free for the end marker.
     require(scenario.labelList.size() < rfs::kMaxLabels,
             "label_list holds at most " + std::to_string(rfs::kMaxLabels - 1) + " labels");
@@ -91,6 +97,18 @@ void validateLabels(const Scenario& scenario) {
     }
 }
 
+// What an SD card can hold: a folder store of 256 MiB files without a label area, and a file-system
+// byte its reader knows.
+void validateSdCard(const Scenario& scenario) {
+    require(*scenario.layout == StoreLayout::Directory,
+            "an SD card's store is a folder: write it with --dir (\"layout\": \"dir\")");
+    require(scenario.dataFileSize == rfs::kSdDataFileSize,
+            "an SD card's data files are 256 MiB: data_file_size must be 268435456");
+    require(scenario.labels != true, "an SD card has no label area: \"labels\" must not be true");
+    require(scenario.fsType.value_or(kSdFsType) <= kSdRawFsType,
+            "fs_type of an SD card must be from 0 to 3 (vfat, ext4, xfs, raw)");
+}
+
 }  // namespace
 
 void validateScenario(const Scenario& scenario) {
@@ -102,6 +120,10 @@ void validateScenario(const Scenario& scenario) {
     const uint32_t eventSlots = rfs::eventsPerFile(scenario.dataFileSize);
     require(!scenario.eventsPerFile || (*scenario.eventsPerFile >= 1 && *scenario.eventsPerFile <= eventSlots),
             "events_per_file must be from 1 to " + std::to_string(eventSlots) + " (the event slots of a data file)");
+    if (scenario.kind == StoreKind::SdCard)
+        validateSdCard(scenario);
+    else
+        require(scenario.fsType.value_or(kDiskFsType) <= kLastDiskFsType, "fs_type must be from 0 to 7");
     require(!scenario.partitions.empty() && scenario.partitions.size() <= rfs::kMaxPartitions,
             "a store has 1 to 4 partitions");
     require(*scenario.layout == StoreLayout::RawImage || scenario.partitions.size() == 1,

@@ -15,6 +15,10 @@ constexpr uint64_t kLabelOffset = 1 * kMiB;
 constexpr uint64_t kFirstRawPartition = 4 * kMiB;
 constexpr uint64_t kDirectoryIndexStart = 4096;  // the index area's place inside each index file
 constexpr uint32_t kSwitchCount = 1;
+// The file-system byte a store gets unless the scenario names one: "PRIVATE" on a hard disk, vfat on
+// an SD card.
+constexpr uint8_t kDiskFsType = 3;
+constexpr uint8_t kSdFsType = 0;
 
 constexpr uint64_t alignUp(uint64_t value, uint64_t alignment) {
     return (value + alignment - 1) / alignment * alignment;
@@ -25,9 +29,10 @@ struct DataFileLayout {
     uint32_t size = 0;           // bytes of the file
     uint32_t mediaStart = 0;     // first frame record
     uint32_t eventsPerFile = 0;  // event slots in the file's event block
+    StoreKind kind = StoreKind::HardDisk;
 };
 
-DataFileLayout dataFileLayout(uint32_t dataFileSize);
+DataFileLayout dataFileLayout(uint32_t dataFileSize, StoreKind kind);
 
 struct StoreGeometry {
     rfs::disk_param_t param{};  // complete, check sum included

@@ -1,31 +1,38 @@
 #include "rfssim/StoreManifest.h"
 
 #include <algorithm>
-#include <iterator>
 #include <numeric>
+#include <utility>
 
 namespace rfssim {
 namespace {
 
-WrittenEvent describeEvent(const ClosedEvent& event) {
+WrittenEvent describeEvent(const ClosedEvent& event, StoreKind kind) {
     const rfs::index_event_info& r = event.record;
-    return WrittenEvent{.eventNo = r.event_no,
-                        .magic = r.magic,
-                        .start = rfs::unpackTime(r.start_time),
-                        .end = rfs::unpackTime(r.end_time),
-                        .recType = r.rec_type,
-                        .flag = r.flag,
-                        .dataStart = r.data_start,
-                        .dataLen = r.data_len,
-                        .kfTop = r.kf_top,
-                        .kfLow = r.kf_low,
-                        .mobitStart = r.mobit_start,
-                        .mobitEnd = r.mobit_end,
-                        .videoFrames = event.videoFrames,
-                        .audioFrames = event.audioFrames,
-                        .keyFrameEntries = event.keyFrameEntries,
-                        .finishedKfLow = event.completed.kf_low,
-                        .finishedMobitEnd = event.completed.mobit_end};
+    WrittenEvent written{.eventNo = r.event_no,
+                         .magic = r.magic,
+                         .start = rfs::unpackTime(r.start_time),
+                         .end = rfs::unpackTime(r.end_time),
+                         .recType = r.rec_type,
+                         .flag = r.flag,
+                         .dataStart = r.data_start,
+                         .dataLen = r.data_len,
+                         .kfTop = r.kf_top,
+                         .kfLow = r.kf_low,
+                         .mobitStart = r.mobit_start,
+                         .mobitEnd = r.mobit_end,
+                         .videoFrames = event.videoFrames,
+                         .audioFrames = event.audioFrames,
+                         .keyFrameEntries = event.keyFrameEntries,
+                         .finishedKfLow = event.completed.kf_low,
+                         .finishedMobitEnd = event.completed.mobit_end};
+    if (kind == StoreKind::SdCard) {
+        // A card's record keeps its thumbnail in the motion-bit fields.
+        written.thumbnailOffset = std::exchange(written.mobitStart, 0);
+        written.thumbnailLength = std::exchange(written.mobitEnd, 0);
+        written.finishedMobitEnd = 0;
+    }
+    return written;
 }
 
 // Entries are numbered in time order, as their frame records are.
@@ -37,7 +44,7 @@ std::vector<WrittenPicture> describePictures(const ClosedPictures& pictures) {
     return written;
 }
 
-WrittenFile describeFile(const ClosedDataFile& file) {
+WrittenFile describeFile(const ClosedDataFile& file, StoreKind kind) {
     const rfs::index_file_info& r = file.record;
     WrittenFile written{.partition = file.slot.partition,
                         .fileIndex = file.slot.index,
@@ -56,7 +63,8 @@ WrittenFile describeFile(const ClosedDataFile& file) {
                         .picMonOffset = file.pictures.picMonOffset,
                         .dayRecordSize = file.pictures.dayRecordSize,
                         .pictureDays = file.pictures.days};
-    std::transform(file.events.begin(), file.events.end(), std::back_inserter(written.events), describeEvent);
+    for (const ClosedEvent& event : file.events)
+        written.events.push_back(describeEvent(event, kind));
     return written;
 }
 
@@ -74,8 +82,10 @@ uint32_t WrittenFile::audioFrames() const {
 
 StoreManifest makeManifest(StoreLayout layout, const StoreGeometry& geometry,
                            const std::vector<ClosedDataFile>& closedFiles) {
-    StoreManifest manifest{layout, geometry.param, geometry.filesPerPartition, {}};
-    std::transform(closedFiles.begin(), closedFiles.end(), std::back_inserter(manifest.files), describeFile);
+    const StoreKind kind = geometry.dataFile.kind;
+    StoreManifest manifest{layout, kind, geometry.param, geometry.filesPerPartition, {}};
+    for (const ClosedDataFile& file : closedFiles)
+        manifest.files.push_back(describeFile(file, kind));
     std::sort(manifest.files.begin(), manifest.files.end(), [](const WrittenFile& a, const WrittenFile& b) {
         return std::pair(a.partition, a.fileIndex) < std::pair(b.partition, b.fileIndex);
     });

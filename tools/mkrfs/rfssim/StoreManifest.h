@@ -23,8 +23,11 @@ struct WrittenEvent {
     uint32_t dataLen = 0;
     uint32_t kfTop = 0;
     uint32_t kfLow = 0;
-    uint32_t mobitStart = 0;
+    uint32_t mobitStart = 0;  // hard disks; 0 on an SD card
     uint32_t mobitEnd = 0;
+    // SD cards: the event's thumbnail frame record, from the record's motion-bit fields; 0 on a hard disk.
+    uint32_t thumbnailOffset = 0;
+    uint32_t thumbnailLength = 0;  // header and payload, without padding
     uint32_t videoFrames = 0;
     uint32_t audioFrames = 0;
     uint32_t keyFrameEntries = 0;
@@ -68,6 +71,7 @@ struct WrittenFile {
 
 struct StoreManifest {
     StoreLayout layout = StoreLayout::Directory;
+    StoreKind kind = StoreKind::HardDisk;
     rfs::disk_param_t param{};
     std::vector<uint32_t> filesPerPartition;
     std::vector<WrittenFile> files;  // the files holding recordings or pictures, by partition and file index

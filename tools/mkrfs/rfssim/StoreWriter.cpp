@@ -9,6 +9,7 @@
 #include "rfssim/PictureFileWriter.h"
 #include "rfssim/RecordingPlan.h"
 #include "rfssim/ScenarioValidation.h"
+#include "rfssim/SizedRecords.h"
 #include "rfssim/StoreGeometry.h"
 #include "rfssim/StoreMedium.h"
 #include "rfssim/TrackWriter.h"
@@ -47,7 +48,7 @@ void writePictures(const Scenario& scenario, const StoreGeometry& geometry, Stor
 void writeFreeFiles(const StoreGeometry& geometry, StoreMedium& medium, const DataFileLedger& ledger) {
     for (const DataFileSlot& slot : ledger.unallocated())
         medium.openDataFile(slot.partition, slot.index)
-            ->writeAt(0, recordBytes(freeFileRecord(geometry.dataFile, slot.index)));
+            ->writeAt(0, fileRecordBytes(freeFileRecord(geometry.dataFile, slot.index), geometry.dataFile.kind));
 }
 
 void writeIndexAreas(const StoreGeometry& geometry, StoreMedium& medium, const DataFileLedger& ledger) {
@@ -74,7 +75,7 @@ StoreManifest writeStore(const Scenario& scenario, const std::filesystem::path& 
     writePictures(scenario, geometry, *medium, ledger);
     writeFreeFiles(geometry, *medium, ledger);
     writeIndexAreas(geometry, *medium, ledger);
-    if (scenario.labels)
+    if (hasLabelArea(scenario))
         medium->writeLabelArea(0, labelArea(scenario));
     medium->writeParamBlock(geometry.param);
     return makeManifest(*scenario.layout, geometry, ledger.closedFiles());

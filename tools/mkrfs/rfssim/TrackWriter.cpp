@@ -4,6 +4,7 @@
 
 #include "rfssim/AlawTone.h"
 #include "rfssim/SimError.h"
+#include "rfssim/StillPicture.h"
 
 namespace rfssim {
 
@@ -61,14 +62,12 @@ void TrackWriter::write(const PlannedEvent& event, const ChunkJob& job, const En
 }
 
 void TrackWriter::place(std::span<const StoredFrame> group, bool startsEvent, const PlannedEvent& event) {
-    if (startsEvent) {
-        if (needsNewFile(group, event))
+    // An event that does not fit goes on in the next file as an event of its own.
+    if (startsEvent || !file_->fits(group)) {
+        const std::optional<StoredFrame> head = thumbnail(event, group.front());
+        if (!startsEvent || needsNewFile(group, head, event))
             switchFile(event.fileState);
-        file_->beginEvent(event.recTypes, event.flag);
-    } else if (!file_->fits(group)) {
-        // The event goes on in the next file as an event of its own.
-        switchFile(event.fileState);
-        file_->beginEvent(event.recTypes, event.flag);
+        file_->beginEvent(event.recTypes, event.flag, head);
     }
     if (!file_->fits(group))
         throw SimError("a group of pictures of store channel " + std::to_string(storeChannel_) +
@@ -76,10 +75,21 @@ void TrackWriter::place(std::span<const StoredFrame> group, bool startsEvent, co
     file_->append(group);
 }
 
+std::optional<StoredFrame> TrackWriter::thumbnail(const PlannedEvent& event, const StoredFrame& first) {
+    if (layout_.kind != StoreKind::SdCard)
+        return std::nullopt;
+    const auto timeUs = static_cast<int64_t>(first.header.Time);
+    thumbnailJpeg_ = stillPictureJpeg(event.userChannel, event.stream, timeUs);
+    return StoredFrame{
+        stillPictureHeader(rfs::FrameThumbnail, storeChannel_, first.header.frameNo, timeUs, thumbnailJpeg_.size()),
+        thumbnailJpeg_};
+}
+
 // A file has one state for all its events, so an event of another state never joins it.
-bool TrackWriter::needsNewFile(std::span<const StoredFrame> group, const PlannedEvent& event) const {
+bool TrackWriter::needsNewFile(std::span<const StoredFrame> group, const std::optional<StoredFrame>& thumbnail,
+                               const PlannedEvent& event) const {
     return !file_ || event.newFile || file_->state() != event.fileState || file_->eventCount() >= eventsPerFile_ ||
-           !file_->canStartEvent(static_cast<int64_t>(group.front().header.Time)) || !file_->fits(group);
+           !file_->canStartEvent(static_cast<int64_t>(group.front().header.Time)) || !file_->fits(group, thumbnail);
 }
 
 void TrackWriter::switchFile(rfs::FileState state) {
