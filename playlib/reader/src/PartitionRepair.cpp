@@ -292,6 +292,16 @@ bool repairPictureFile(const IndexLocation& where, uint32_t index, rfs::index_fi
     return true;
 }
 
+// The partition's range of recordings is what searches test first: the events a repair completed,
+// written after the range was last stored, must lie inside it.
+void coverRecordings(rfs::part_info_t& info, const rfs::index_file_info& file) {
+    if (file.event_nr == 0 || file.start_time == 0)
+        return;
+    if (info.rec_start == 0 || file.start_time < info.rec_start)
+        info.rec_start = file.start_time;
+    info.rec_end = std::max(info.rec_end, file.end_time);
+}
+
 }  // namespace
 
 int repairPartition(const IndexLocation& where, rfs::part_info_t& info) {
@@ -324,10 +334,13 @@ int repairPartition(const IndexLocation& where, rfs::part_info_t& info) {
         return f.magic == rfs::kFileMagic && f.type == type && f.eseq == rfs::kOpenFileSeq;
     };
     for (uint32_t n = 0; n < table.size(); ++n) {
-        if (beingWritten(table[n], rfs::RecordingFile) && !repairRecordingFile(where, n, table[n], maxEseq)) {
+        if (!beingWritten(table[n], rfs::RecordingFile))
+            continue;
+        if (!repairRecordingFile(where, n, table[n], maxEseq)) {
             message("repair rec err\n");
             return -1;
         }
+        coverRecordings(info, table[n]);
     }
     for (uint32_t n = 0; n < table.size(); ++n) {
         if (beingWritten(table[n], rfs::PictureFile) && !repairPictureFile(where, n, table[n], maxEseq)) {
