@@ -9,13 +9,22 @@ namespace {
 // recorded after it, up to a whole group of pictures per event.
 constexpr int kReadToEventEnd = 0;
 constexpr int kUnused = 5;
+constexpr int kNormalDisk = 0;
+constexpr int kGroup = 0;
 
 class HddStoreReader final : public StoreReader {
 public:
     const char* sourceName() const override { return "RfsFrameInterfaceSub::seek"; }
     int findEventLine() const override { return 429; }
 
-    int findStart(const rfs_find_param_t& param) const override { return KVrfs_find_start_hdd(&param, nullptr); }
+    int init(int maxChannels, int motionAreas) const override { return KVrfs_init_hdd(maxChannels, motionAreas); }
+    int addDisk(int id, const std::string& path, bool directory) const override {
+        KVrfs_mode_set(directory ? 1 : 0);
+        return KVrfs_add_disk_hdd(id, path.c_str(), kNormalDisk, kGroup, nullptr);
+    }
+    int removeDisk(int id) const override { return KVrfs_remove_disk_hdd(id); }
+
+    int findStart(const rfs_find_param_t& param, void* out) const override { return KVrfs_find_start_hdd(&param, out); }
     int findStop(int search) const override { return KVrfs_find_stop_hdd(search); }
     int events(int search, int slot, std::vector<rfs_event_t>& out) const override {
         rfs_event_list_t list{};
@@ -40,6 +49,10 @@ public:
         return KVrfs_get_next_event_hdd(search, slot, &out);
     }
 
+    int pictures(int search, int slot, rfs_pic_list_t& out) const override {
+        return KVrfs_get_pic_hdd(search, slot, &out);
+    }
+
     int readStart(int chn) const override { return KVrfs_read_start_hdd(chn); }
     int readStop(int fd) const override { return KVrfs_read_stop_hdd(fd); }
     int timeSeek(int fd, const rfs_time_t& at, int direction, const rfs_event_t& event) const override {
@@ -59,6 +72,12 @@ public:
         }
         return KVrfs_get_prev_kframe_hdd(fd, buffer, length, skip, n, nullptr);
     }
+    int readPicture(int fd, const rfs_pic_t& picture, void* buffer, int length, int* leading) const override {
+        return KVrfs_read_pic_hdd(fd, &picture, buffer, length, leading);
+    }
+
+    bool keepsThumbnails() const override { return false; }
+    int thumbnail(const rfs_event_t&, void*, int*) const override { return -1; }
 };
 
 }  // namespace

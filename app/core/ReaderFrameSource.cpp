@@ -114,7 +114,7 @@ int ReaderFrameSource::openChannel(const FrameSourceParams& params) {
     find.end = mRangeEnd;
     mChn = bit;
 
-    const int search = mReader.findStart(find);
+    const int search = mReader.findStart(find, nullptr);
     if (search < 0) {
         frameSourceLog("search event err\n");
         return kFailed;

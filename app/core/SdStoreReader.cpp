@@ -7,13 +7,22 @@ namespace tarn {
 namespace {
 
 constexpr int kUnused = 5;
+constexpr int kNormalCard = 0;
+constexpr int kGroup = 0;
 
 class SdStoreReader final : public StoreReader {
 public:
     const char* sourceName() const override { return "RfsFrameSD_interface::seek"; }
     int findEventLine() const override { return 296; }
 
-    int findStart(const rfs_find_param_t& param) const override { return rfs_find_start(&param, nullptr, 0); }
+    int init(int maxChannels, int motionAreas) const override { return rfs_init(maxChannels, motionAreas); }
+    // A card is always a folder.
+    int addDisk(int id, const std::string& path, bool) const override {
+        return rfs_add_disk(id, path.c_str(), kNormalCard, kGroup, nullptr);
+    }
+    int removeDisk(int id) const override { return rfs_remove_disk(id); }
+
+    int findStart(const rfs_find_param_t& param, void* out) const override { return rfs_find_start(&param, out, 0); }
     int findStop(int search) const override { return rfs_find_stop(search); }
     int events(int search, int slot, std::vector<rfs_event_t>& out) const override {
         rfs_sd_event_list_t list{};
@@ -47,6 +56,8 @@ public:
         return result;
     }
 
+    int pictures(int search, int slot, rfs_pic_list_t& out) const override { return rfs_get_pic(search, slot, &out); }
+
     int readStart(int chn) const override { return rfs_read_start(chn); }
     int readStop(int fd) const override { return rfs_read_stop(fd); }
     int timeSeek(int fd, const rfs_time_t& at, int direction, const rfs_event_t& event) const override {
@@ -66,6 +77,14 @@ public:
                 break;
         }
         return rfs_get_prev_kframe(fd, buffer, length, skip, n, nullptr);
+    }
+    int readPicture(int fd, const rfs_pic_t& picture, void* buffer, int length, int* leading) const override {
+        return rfs_read_pic(fd, &picture, buffer, length, leading);
+    }
+
+    bool keepsThumbnails() const override { return true; }
+    int thumbnail(const rfs_event_t& event, void* buffer, int* size) const override {
+        return rfs_get_first_thumbnail(0, 0, event.record_id, event.thumbnail_offset, 0, 0, 0, 0, buffer, size);
     }
 };
 

@@ -2,30 +2,39 @@
 
 #include "ChannelSelection.h"
 #include "Failure.h"
-#include "KVPlayHDD.h"
 #include "StoreSummary.h"
 
 namespace tarn {
 namespace {
 
 constexpr int kDisk = 0;
-constexpr int kNormalDisk = 0;
-constexpr int kGroup = 0;
 constexpr int kMotionAreas = 20;
+
+const StoreReader* current = nullptr;
+
+// The card's version decides when --sd was not given; an unreadable store is left to the attach.
+const StoreReader& readerFor(const std::string& path, bool sdCard) {
+    std::string reason;
+    const auto summary = readStoreSummary(path, reason);
+    return sdCard || (summary && summary->sdCard) ? sdStoreReader() : hddStoreReader();
+}
 
 }  // namespace
 
-AttachedStore::AttachedStore(const std::string& path) {
+AttachedStore::AttachedStore(const std::string& path, bool sdGiven) : reader_(readerFor(path, sdGiven)) {
     std::string reason;
     const auto kind = storeKindOf(path, reason);
     if (!kind)
         throw Failure(reason);
-    if (KVrfs_init_hdd(ChannelLayout::kMaxChannels, kMotionAreas) != 0)
+    if (sdCard() && *kind != StoreKind::Directory)
+        throw Failure(path + " is not a folder: an SD card's store is read from the card's folder");
+    if (reader_.init(ChannelLayout::kMaxChannels, kMotionAreas) != 0)
         throw Failure("the reader library refused to start");
-    KVrfs_mode_set(*kind == StoreKind::Directory ? 1 : 0);
-    const int32_t result = KVrfs_add_disk_hdd(kDisk, path.c_str(), kNormalDisk, kGroup, nullptr);
-    if (result == 0)
+    const int32_t result = reader_.addDisk(kDisk, path, *kind == StoreKind::Directory);
+    if (result == 0) {
+        current = &reader_;
         return;
+    }
     // The summary names what is wrong with a parameter block; past that only the reader's code is known.
     if (!readStoreSummary(path, reason))
         throw Failure(reason);
@@ -33,7 +42,14 @@ AttachedStore::AttachedStore(const std::string& path) {
 }
 
 AttachedStore::~AttachedStore() {
-    KVrfs_remove_disk_hdd(kDisk);
+    reader_.removeDisk(kDisk);
+    current = nullptr;
+}
+
+const StoreReader& attachedReader() {
+    if (current == nullptr)
+        throw Failure("no store is attached");
+    return *current;
 }
 
 }  // namespace tarn

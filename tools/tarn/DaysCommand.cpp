@@ -67,7 +67,7 @@ void addDaysCommand(CLI::App& app, int& exitStatus) {
         runReportingFailure(exitStatus, [&] {
             const Query query = resolveQuery(*options);
             const rfs::CalendarTime first = parseMonth(*month);
-            const AttachedStore store(query.store);
+            const AttachedStore store(query.store, query.sd);
             const DayMasks days = findRecordingDays(query, first);
             if (query.json)
                 printJson(first, days);

@@ -27,6 +27,7 @@ struct ExportOptions {
     TimeSpanOptions span;
     std::string output;
     bool overwrite = false;
+    bool sd = false;
 };
 
 std::filesystem::path checkedOutput(const ExportOptions& options) {
@@ -40,7 +41,7 @@ std::filesystem::path checkedOutput(const ExportOptions& options) {
 }
 
 FrameSourceTime sourceTime(const rfs::CalendarTime& c) {
-    return {static_cast<uint16_t>(c.year), static_cast<uint8_t>(c.month), static_cast<uint8_t>(c.day),
+    return {static_cast<uint16_t>(c.year), static_cast<uint8_t>(c.month),  static_cast<uint8_t>(c.day),
             static_cast<uint8_t>(c.hour),  static_cast<uint8_t>(c.minute), static_cast<uint8_t>(c.second)};
 }
 
@@ -53,9 +54,9 @@ void exportChannel(const ExportOptions& options) {
     const Channel& channel = chosen.channel;
     const TimeSpan span = resolveTimeSpan(options.span);
     const std::filesystem::path output = checkedOutput(options);
-    const AttachedStore store(options.store);
+    const AttachedStore store(options.store, options.sd);
 
-    FrameSourcePtr source = createHddFrameSource();
+    FrameSourcePtr source = store.sdCard() ? createSdFrameSource() : createHddFrameSource();
     FrameSourceParams params;
     params.channel = chosen.storeChannel;
     params.start = sourceTime(span.from);
@@ -123,6 +124,7 @@ void addExportCommand(CLI::App& app, int& exitStatus) {
     addTimeSpanOptions(*command, options->span);
     command->add_option("-o,--output", options->output, "The MP4 file to write")->required();
     command->add_flag("--overwrite", options->overwrite, "Replace the output file when it exists");
+    command->add_flag("--sd", options->sd, "The store is an SD card's folder (also told by its store version)");
     command->footer(
         "Every frame record of the span (video and sound) goes into the file as the recorder stored it; nothing is\n"
         "decoded or re-encoded; the file starts at the first key frame at or after --from. Progress appears on\n"

@@ -10,7 +10,9 @@
 namespace tarn {
 namespace {
 
-std::string timeOrNone(rfs::PackedTime t) { return t == 0 ? "none" : rfs::formatTime(rfs::unpackTime(t)); }
+std::string timeOrNone(rfs::PackedTime t) {
+    return t == 0 ? "none" : rfs::formatTime(rfs::unpackTime(t));
+}
 
 std::string range(rfs::PackedTime from, rfs::PackedTime to) {
     if (from == 0 && to == 0)
@@ -20,12 +22,12 @@ std::string range(rfs::PackedTime from, rfs::PackedTime to) {
 
 const char* kindName(StoreKind kind) {
     switch (kind) {
-    case StoreKind::Directory:
-        return "directory";
-    case StoreKind::Image:
-        return "disk image";
-    case StoreKind::BlockDevice:
-        return "block device";
+        case StoreKind::Directory:
+            return "directory";
+        case StoreKind::Image:
+            return "disk image";
+        case StoreKind::BlockDevice:
+            return "block device";
     }
     return "";
 }
@@ -52,11 +54,22 @@ std::string dataFileSizeText(uint32_t size) {
     return text;
 }
 
+// A folder store keeps its labels in label0; an SD card keeps none.
+bool hasLabelArea(const StoreSummary& s) {
+    return !s.sdCard && (s.param.label_offset != 0 || s.kind == StoreKind::Directory);
+}
+
+// An SD card's file-system byte 3 means the card is used raw.
+std::string fileSystemText(const StoreSummary& s) {
+    return s.sdCard && s.param.fs_type == 3 ? "RAW" : rfs::fileSystemName(s.param.fs_type);
+}
+
 nlohmann::json toJson(const StoreSummary& s) {
     const rfs::disk_param_t& p = s.param;
     nlohmann::json partitions = nlohmann::json::array();
     for (const PartitionSummary& part : s.partitions) {
-        nlohmann::json j{{"number", part.number}, {"state", partitionState(part)}, {"index_copies", copyList(part.validCopies)}};
+        nlohmann::json j{
+            {"number", part.number}, {"state", partitionState(part)}, {"index_copies", copyList(part.validCopies)}};
         if (part.readable) {
             const rfs::part_info_t& i = part.info;
             j["state_code"] = i.state;
@@ -71,13 +84,14 @@ nlohmann::json toJson(const StoreSummary& s) {
     return {
         {"path", s.path},
         {"kind", kindName(s.kind)},
+        {"medium", s.sdCard ? "SD card" : "hard disk"},
         {"total_size_mb", p.total_size},
-        {"file_system", rfs::fileSystemName(p.fs_type)},
+        {"file_system", fileSystemText(s)},
         {"version", std::to_string(p.version_hi) + "." + std::to_string(p.version_lo)},
         {"data_file_size", rfs::normalisedDataFileSize(p.dataFileSize)},
         {"disk_state", p.disk_state},
         {"active_partition", p.active_part},
-        {"label_area", p.label_offset != 0 || s.kind == StoreKind::Directory},
+        {"label_area", hasLabelArea(s)},
         {"label_offset", p.label_offset},
         {"free_files", s.freeFiles},
         {"switch", {p.switch_a, p.switch_b}},
@@ -92,15 +106,17 @@ void printText(const StoreSummary& s, std::ostream& out) {
         std::snprintf(line, sizeof line, "%-18s %s\n", name, value.c_str());
         out << line;
     };
-    row("Store", s.path + " (" + kindName(s.kind) + ")");
+    row("Store", s.path + " (" + kindName(s.kind) + (s.sdCard ? ", SD card" : "") + ")");
     row("Size", std::to_string(p.total_size) + " MB");
-    row("File system", rfs::fileSystemName(p.fs_type));
+    row("File system", fileSystemText(s));
     row("Version", std::to_string(p.version_hi) + "." + std::to_string(p.version_lo));
     row("Data file size", dataFileSizeText(p.dataFileSize));
     row("Disk state", std::to_string(p.disk_state) + (p.disk_state > 2 ? " (bad)" : " (usable)"));
     row("Active partition", p.active_part == 0 ? "none" : std::to_string(p.active_part - 1));
-    const bool labels = p.label_offset != 0 || s.kind == StoreKind::Directory;
-    row("Label area", labels ? (s.kind == StoreKind::Directory ? "yes (label0)" : "yes (at byte " + std::to_string(p.label_offset) + ")") : "no");
+    row("Label area",
+        hasLabelArea(s)
+            ? (s.kind == StoreKind::Directory ? "yes (label0)" : "yes (at byte " + std::to_string(p.label_offset) + ")")
+            : "no");
     row("Free files", std::to_string(s.freeFiles));
     row("Switch counters", std::to_string(p.switch_a) + " / " + std::to_string(p.switch_b));
     out << "\n";

@@ -16,6 +16,11 @@
 namespace tarn {
 namespace {
 
+void requireLabelArea(const AttachedStore& store, const std::string& path) {
+    if (store.sdCard())
+        throw Failure(path + " is an SD card's store: SD cards keep no labels");
+}
+
 constexpr int kStoreChannels = 256;
 constexpr uint8_t kMergedList = 2;
 constexpr int32_t kNoLabelArea = -34;
@@ -97,7 +102,8 @@ void listLabels(const ListOptions& options) {
     const ChannelLayout layout = parseChannelLayout(options.storeChannels);
     const std::vector<Channel> channels = selectChannels(layout, options.channels, options.stream);
     const TimeSpan span = resolveTimeSpan(options.span);
-    const AttachedStore store(options.store);
+    const AttachedStore store(options.store, false);
+    requireLabelArea(store, options.store);
     printLabels(findLabels(options, layout, channels, span), options, span);
 }
 
@@ -142,7 +148,8 @@ void addLabel(const ChangeOptions& options) {
         throw Failure("--time takes a time of the form \"YYYY-MM-DD HH:MM:SS\" (years 2000 to 2063), not \"" +
                       options.time + "\"");
     const std::string name = checkedName(options.name);
-    const AttachedStore store(options.store);
+    const AttachedStore store(options.store, false);
+    requireLabelArea(store, options.store);
     rfs_label_request_t request{};
     request.chn = static_cast<uint8_t>(chosen.storeChannel);
     request.time = rfs::toRfsTime(rfs::packTime(*time));
@@ -156,7 +163,8 @@ void addLabel(const ChangeOptions& options) {
 void changeLabel(const ChangeOptions& options, LabelOperation operation) {
     const int32_t number = labelNumber(options.number);
     const std::string name = operation == Rename ? checkedName(options.name) : std::string();
-    const AttachedStore store(options.store);
+    const AttachedStore store(options.store, false);
+    requireLabelArea(store, options.store);
     rfs_label_request_t request{};
     request.number = number;
     request.name = name.c_str();
@@ -188,8 +196,9 @@ void addLabelsCommand(CLI::App& app, int& exitStatus) {
 void addLabelCommand(CLI::App& app, int& exitStatus) {
     auto* command = app.add_subcommand("label", "Add, rename or delete a label; this writes to the store");
     command->require_subcommand(1);
-    command->footer("Changing labels writes to the store. Work on an image of the disk when the original must stay as "
-                    "it is.");
+    command->footer(
+        "Changing labels writes to the store. Work on an image of the disk when the original must stay as "
+        "it is.");
     auto options = std::make_shared<ChangeOptions>();
     auto store = [&](CLI::App* sub) {
         sub->add_option("STORE", options->store, "Store directory, disk image or block device")->required();
@@ -208,12 +217,14 @@ void addLabelCommand(CLI::App& app, int& exitStatus) {
     store(rename);
     rename->add_option("--number", options->number, "The label's number, as `tarn labels` shows it")->required();
     rename->add_option("--name", options->name, "At most 43 characters")->required();
-    rename->callback([options, &exitStatus] { runReportingFailure(exitStatus, [&] { changeLabel(*options, Rename); }); });
+    rename->callback(
+        [options, &exitStatus] { runReportingFailure(exitStatus, [&] { changeLabel(*options, Rename); }); });
 
     auto* remove = command->add_subcommand("delete", "Delete a label");
     store(remove);
     remove->add_option("--number", options->number, "The label's number, as `tarn labels` shows it")->required();
-    remove->callback([options, &exitStatus] { runReportingFailure(exitStatus, [&] { changeLabel(*options, Delete); }); });
+    remove->callback(
+        [options, &exitStatus] { runReportingFailure(exitStatus, [&] { changeLabel(*options, Delete); }); });
 }
 
 }  // namespace tarn

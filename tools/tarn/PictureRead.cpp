@@ -4,8 +4,8 @@
 #include <limits>
 #include <memory>
 
+#include "AttachedStore.h"
 #include "Failure.h"
-#include "KVPlayHDD.h"
 #include "rfs/FrameRecord.h"
 #include "rfs/PictureRecords.h"
 
@@ -15,10 +15,10 @@ namespace {
 // A read handle of one store channel, given back however the read ends.
 class ReadHandle {
 public:
-    explicit ReadHandle(int storeChannel) : handle_(KVrfs_read_start_hdd(storeChannel)) {}
+    explicit ReadHandle(int storeChannel) : handle_(attachedReader().readStart(storeChannel)) {}
     ~ReadHandle() {
         if (handle_ >= 0)
-            KVrfs_read_stop_hdd(handle_);
+            attachedReader().readStop(handle_);
     }
     ReadHandle(const ReadHandle&) = delete;
     ReadHandle& operator=(const ReadHandle&) = delete;
@@ -53,7 +53,8 @@ std::vector<uint8_t> readPictureJpeg(const FoundPicture& found) {
         throw Failure(pictureText(found) + " cannot be read: the reader refused a read (code " +
                       std::to_string(reader.get()) + ")");
     int leading = 0;
-    const int32_t read = KVrfs_read_pic_hdd(reader.get(), &picture, buffer.get(), static_cast<int>(length), &leading);
+    const int32_t read =
+        attachedReader().readPicture(reader.get(), picture, buffer.get(), static_cast<int>(length), &leading);
     if (read <= 0)
         throw Failure(pictureText(found) + " cannot be read (reader code " + std::to_string(read) + ")");
 

@@ -14,6 +14,7 @@ void addQueryOptions(CLI::App& command, QueryOptions& options) {
     command.add_option("--stream", options.stream, "main, sub or both (default: main)");
     command.add_option("--types", options.types, "Record types, such as normal,motion,io,type5, or all (default: all)");
     command.add_flag("--json", options.json, "Print JSON");
+    command.add_flag("--sd", options.sd, "The store is an SD card's folder (also told by its store version)");
     command.footer(
         "Channels are numbered from 1 as the player shows them. A recorder with N channels stores the main stream\n"
         "of channel c as store channel c-1 and its second stream as store channel c-1+N; the store does not say\n"
@@ -31,6 +32,7 @@ Query resolveQuery(const QueryOptions& options) {
     query.channels = selectChannels(query.layout, options.channels, options.stream);
     query.recordTypes = parseRecordTypes(options.types);
     query.json = options.json;
+    query.sd = options.sd;
     return query;
 }
 

@@ -19,6 +19,7 @@ struct QueryOptions {
     std::string stream = "main";
     std::string types = "all";
     bool json = false;
+    bool sd = false;
 };
 
 // As checked.
@@ -28,6 +29,7 @@ struct Query {
     std::vector<Channel> channels;
     uint32_t recordTypes = ~0u;
     bool json = false;
+    bool sd = false;
 };
 
 void addQueryOptions(CLI::App& command, QueryOptions& options);

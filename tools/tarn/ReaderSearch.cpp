@@ -1,7 +1,7 @@
 #include "ReaderSearch.h"
 
+#include "AttachedStore.h"
 #include "Failure.h"
-#include "KVPlayHDD.h"
 
 namespace tarn {
 
@@ -20,13 +20,13 @@ SearchParam::SearchParam(const Query& query, SearchData data, SearchType type, c
     param_.end = rfs::toRfsTime(rfs::packTime(to));
 }
 
-SearchHandle::SearchHandle(const SearchParam& param) : handle_(KVrfs_find_start_hdd(param.get(), nullptr)) {
+SearchHandle::SearchHandle(const SearchParam& param) : handle_(attachedReader().findStart(*param.get(), nullptr)) {
     if (handle_ < 0)
         searchFailed(handle_);
 }
 
 SearchHandle::~SearchHandle() {
-    KVrfs_find_stop_hdd(handle_);
+    attachedReader().findStop(handle_);
 }
 
 void searchFailed(int32_t code) {

@@ -1,6 +1,6 @@
 #include "RecordingSearch.h"
 
-#include "KVPlayHDD.h"
+#include "AttachedStore.h"
 #include "ReaderSearch.h"
 
 namespace tarn {
@@ -12,7 +12,7 @@ DayMasks findRecordingDays(const Query& query, const rfs::CalendarTime& month) {
     const rfs::CalendarTime last = rfs::fromEpochSeconds(rfs::toEpochSeconds(next) - 1);
     const SearchParam param(query, SearchData::Recordings, SearchType::Month, first, last);
     DayMasks days{};
-    const int32_t result = KVrfs_find_start_hdd(param.get(), days.data());
+    const int32_t result = attachedReader().findStart(*param.get(), days.data());
     if (result < 0)
         searchFailed(result);
     return days;
@@ -25,11 +25,12 @@ std::vector<ChannelRecordings> findRecordings(const Query& query, const rfs::Cal
 
     std::vector<ChannelRecordings> found;
     for (const Channel& channel : query.channels) {
-        rfs_event_list_t list{};
-        const int32_t result = KVrfs_get_event_hdd(handle.get(), query.layout.storeChannel(channel), &list);
+        ChannelRecordings recordings{channel, {}};
+        const int32_t result =
+            attachedReader().events(handle.get(), query.layout.storeChannel(channel), recordings.events);
         if (result != 0)
             searchFailed(result);
-        found.push_back(ChannelRecordings{channel, std::vector<rfs_event_t>(list.list, list.list + list.count)});
+        found.push_back(std::move(recordings));
     }
     return found;
 }

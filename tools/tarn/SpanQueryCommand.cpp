@@ -18,7 +18,7 @@ void addSpanQueryCommand(CLI::App& app, const char* name, const char* descriptio
         runReportingFailure(exitStatus, [&] {
             const Query query = resolveQuery(*options);
             const TimeSpan times = resolveTimeSpan(*span);
-            const AttachedStore store(query.store);
+            const AttachedStore store(query.store, query.sd);
             body(query, times);
         });
     });

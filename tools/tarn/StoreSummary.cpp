@@ -20,8 +20,8 @@ bool readPartitionInfo(const std::string& path, StoreKind kind, const rfs::disk_
         return false;
     const bool directory = kind == StoreKind::Directory;
     const std::string file = directory ? path + "/index" + std::to_string(copies->primary) : path;
-    const uint64_t offset = directory ? param.part_start[partition]
-                                      : rfs::indexCopyOffset(param, partition, copies->primary);
+    const uint64_t offset =
+        directory ? param.part_start[partition] : rfs::indexCopyOffset(param, partition, copies->primary);
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
@@ -33,9 +33,9 @@ bool readPartitionInfo(const std::string& path, StoreKind kind, const rfs::disk_
 std::string whyInvalid(const rfs::disk_param_t& p) {
     if (p.magic != rfs::kDiskMagic)
         return "it holds no rfs parameter block";
-    if (p.version_lo != rfs::kVersionLo || p.version_hi != rfs::kVersionHi)
+    if ((p.version_lo != rfs::kVersionLo && p.version_lo != rfs::kSdVersionLo) || p.version_hi != rfs::kVersionHi)
         return "its store version " + std::to_string(p.version_hi) + "." + std::to_string(p.version_lo) +
-               " is not a hard-disk store (2.3)";
+               " is neither a hard-disk store (2.3) nor an SD card's (2.4)";
     if (rfs::diskParamCheckSum(p) != p.check_sum)
         return "its parameter block is damaged (check sum mismatch)";
     return "its parameter block lists " + std::to_string(p.part_count) + " partitions (at most 4 exist)";
@@ -74,7 +74,9 @@ std::optional<StoreSummary> readStoreSummary(const std::string& path, std::strin
                      : path + " is too short or cannot be read: it holds no rfs parameter block";
         return std::nullopt;
     }
-    if (!rfs::isValidDiskParam(summary.param) || summary.param.part_count > rfs::kMaxPartitions) {
+    summary.sdCard = summary.param.version_lo == rfs::kSdVersionLo;
+    const uint16_t version = summary.sdCard ? rfs::kSdVersionLo : rfs::kVersionLo;
+    if (!rfs::isValidDiskParam(summary.param, version) || summary.param.part_count > rfs::kMaxPartitions) {
         reason = path + " is not a usable rfs store: " + whyInvalid(summary.param);
         return std::nullopt;
     }

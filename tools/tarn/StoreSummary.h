@@ -23,6 +23,7 @@ struct StoreSummary {
     std::string path;
     StoreKind kind = StoreKind::Image;
     rfs::disk_param_t param{};
+    bool sdCard = false;  // by its store version
     std::vector<PartitionSummary> partitions;
     uint32_t freeFiles = 0;  // over the readable partitions
 };

@@ -8,9 +8,11 @@
 #include "PictureCommand.h"
 #include "PicturesCommand.h"
 #include "SearchCommand.h"
+#include "ThumbnailCommand.h"
 
 int main(int argc, char** argv) {
-    CLI::App app{"tarn: inspect, search and export recorder stores (directories, disk images, block devices)"};
+    CLI::App app{
+        "tarn: inspect, search and export recorder stores (directories, disk images, block devices, SD cards)"};
     app.require_subcommand(1);
     int exitStatus = 0;
     tarn::addInfoCommand(app, exitStatus);
@@ -21,6 +23,7 @@ int main(int argc, char** argv) {
     tarn::addLabelCommand(app, exitStatus);
     tarn::addPicturesCommand(app, exitStatus);
     tarn::addPictureCommand(app, exitStatus);
+    tarn::addThumbnailCommand(app, exitStatus);
     CLI11_PARSE(app, argc, argv);
     return exitStatus;
 }
