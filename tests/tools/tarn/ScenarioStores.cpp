@@ -89,10 +89,11 @@ const ScenarioStore& shortDemoStore() {
     return written("demo-store", s);
 }
 
-const ScenarioStore& exportStore(rfssim::VideoCodecKind codec) {
+const ScenarioStore& exportStore(rfssim::VideoCodecKind codec, rfssim::StoreKind kind) {
     using rfssim::StreamKind;
     rfssim::Scenario s;
     s.layout = rfssim::StoreLayout::Directory;
+    s.kind = kind;
     s.channels = 2;
     s.video = rfssim::VideoSettings{codec, 160, 96, 25, 50, 200'000};
     rfssim::Recording backToBack = recording(1, StreamKind::Main, at(12, 1, 9, 0, 0), at(12, 1, 9, 0, 30), rfs::RecNormal);
@@ -102,5 +103,6 @@ const ScenarioStore& exportStore(rfssim::VideoCodecKind codec) {
     afterGap.audio = true;
     s.recordings = {backToBack, afterGap,
                     recording(2, StreamKind::Main, at(12, 1, 9, 0, 0), at(12, 1, 9, 0, 10), rfs::RecNormal)};
-    return written(codec == rfssim::VideoCodecKind::H264 ? "export-h264" : "export-h265", s);
+    const std::string name = codec == rfssim::VideoCodecKind::H264 ? "export-h264" : "export-h265";
+    return written(kind == rfssim::StoreKind::SdCard ? name + "-sd" : name, s);
 }

@@ -24,4 +24,6 @@ const ScenarioStore& shortDemoStore();
 
 // Two channels at 25 frames per second with a key frame every 2 s. Channel 1 with sound: three
 // back-to-back events of 10 s from 09:00:00, and another 10 s after a gap from 09:01:00. Channel 2: 10 s.
-const ScenarioStore& exportStore(rfssim::VideoCodecKind codec);
+// On a hard disk's folder store or on an SD card.
+const ScenarioStore& exportStore(rfssim::VideoCodecKind codec,
+                                 rfssim::StoreKind kind = rfssim::StoreKind::HardDisk);

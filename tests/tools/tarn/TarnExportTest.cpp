@@ -123,6 +123,7 @@ struct ExportCase {
     std::string from;
     std::string to;
     bool contiguous;  // no gap between the recordings of the span
+    rfssim::StoreKind kind = rfssim::StoreKind::HardDisk;
 
     friend void PrintTo(const ExportCase& c, std::ostream* out) { *out << c.name; }
 };
@@ -131,6 +132,10 @@ const ExportCase kCases[] = {
     {"H264AcrossEventBoundaries", VideoCodecKind::H264, "h264", "2026-12-01 09:00:05", "2026-12-01 09:00:24", true},
     {"H264AcrossAGap", VideoCodecKind::H264, "h264", "2026-12-01 09:00:20", "2026-12-01 09:01:09", false},
     {"H265AcrossEventBoundaries", VideoCodecKind::H265, "hevc", "2026-12-01 09:00:05", "2026-12-01 09:00:24", true},
+    {"SdCardH264AcrossAGap", VideoCodecKind::H264, "h264", "2026-12-01 09:00:05", "2026-12-01 09:01:09", false,
+     rfssim::StoreKind::SdCard},
+    {"SdCardH265AcrossEventBoundaries", VideoCodecKind::H265, "hevc", "2026-12-01 09:00:05", "2026-12-01 09:00:24",
+     true, rfssim::StoreKind::SdCard},
 };
 
 class TarnExportTest : public ::testing::TestWithParam<ExportCase> {
@@ -140,7 +145,7 @@ protected:
 
 TEST_P(TarnExportTest, FileHoldsEveryFrameOfTheSpanUnchanged) {
     const ExportCase& c = GetParam();
-    const ScenarioStore& store = exportStore(c.codec);
+    const ScenarioStore& store = exportStore(c.codec, c.kind);
     const auto output = dir.path() / "ch1.mp4";
     const CommandResult r = exportSpan(store, "1", c.from, c.to, output);
     ASSERT_EQ(r.exitStatus, 0) << r.err;
