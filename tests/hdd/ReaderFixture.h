@@ -11,8 +11,9 @@
 #include "DiskRegistry.h"
 #include "KVPlayHDD.h"
 #include "MessageLine.h"
-#include "TempDir.h"
+#include "MessageLines.h"
 #include "ScenarioParts.h"
+#include "TempDir.h"
 #include "TestStore.h"
 #include "rfssim/StoreWriter.h"
 
@@ -48,12 +49,7 @@ protected:
         return KVrfs_add_disk_hdd(id, s.path.c_str(), type, group, nullptr);
     }
 
-    // True when a message line ends with `text` (the prefix carries the local time).
-    bool said(const std::string& text) const {
-        return std::any_of(lines_.begin(), lines_.end(), [&](const std::string& line) {
-            return line.size() >= text.size() && line.compare(line.size() - text.size(), text.size(), text) == 0;
-        });
-    }
+    bool said(const std::string& text) const { return someLineEndsWith(lines_, text); }
 
     TempDir dir_;
     std::vector<std::string> lines_;

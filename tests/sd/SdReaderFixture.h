@@ -10,6 +10,7 @@
 
 #include "KVPlaySD.h"
 #include "MessageLine.h"
+#include "MessageLines.h"
 #include "ScenarioParts.h"
 #include "TempDir.h"
 #include "TestStore.h"
@@ -56,12 +57,7 @@ protected:
         return rfs_add_disk(id, s.path.c_str(), type, group, nullptr);
     }
 
-    // True when a message line ends with `text` (the prefix carries the local time).
-    bool said(const std::string& text) const {
-        return std::any_of(lines_.begin(), lines_.end(), [&](const std::string& line) {
-            return line.size() >= text.size() && line.compare(line.size() - text.size(), text.size(), text) == 0;
-        });
-    }
+    bool said(const std::string& text) const { return someLineEndsWith(lines_, text); }
 
     // The events of a per-channel search of the span, from the slot of `channel`.
     std::vector<rfs_sd_event_t> listed(int channel, rfs::CalendarTime from, rfs::CalendarTime to, int& handle) {

@@ -75,6 +75,10 @@ std::optional<StoreSummary> readStoreSummary(const std::string& path, std::strin
         return std::nullopt;
     }
     summary.sdCard = summary.param.version_lo == rfs::kSdVersionLo;
+    if (summary.sdCard && *kind != StoreKind::Directory) {
+        reason = path + " holds an SD card's store version (2.4), but an SD card's store is a folder";
+        return std::nullopt;
+    }
     const uint16_t version = summary.sdCard ? rfs::kSdVersionLo : rfs::kVersionLo;
     if (!rfs::isValidDiskParam(summary.param, version) || summary.param.part_count > rfs::kMaxPartitions) {
         reason = path + " is not a usable rfs store: " + whyInvalid(summary.param);

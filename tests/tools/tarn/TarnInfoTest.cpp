@@ -85,7 +85,7 @@ TEST_P(TarnInfo, RefusesADamagedStoreInOneSentence) {
     const Case cases[] = {
         {"check sum", [](rfs::disk_param_t& p) { p.total_size ^= 1; }, false, "check sum mismatch"},
         {"magic", [](rfs::disk_param_t& p) { p.magic = 0; }, true, "holds no rfs parameter block"},
-        {"card store", [](rfs::disk_param_t& p) { p.version_lo = 4; }, true, "store version 2.4"},
+        {"unknown version", [](rfs::disk_param_t& p) { p.version_lo = 5; }, true, "store version 2.5"},
         {"partitions", [](rfs::disk_param_t& p) { p.part_count = 9; }, true, "lists 9 partitions"},
     };
     const TestStore s = writeTestStore(dir_.path(), GetParam());
@@ -99,6 +99,18 @@ TEST_P(TarnInfo, RefusesADamagedStoreInOneSentence) {
         EXPECT_EQ(r.out, "") << c.what;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << c.what << ": " << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    // An SD card's version is read as a card in a folder; anywhere else it is refused.
+    rfs::disk_param_t card = intact;
+    card.version_lo = 4;
+    s.setParam(card);
+    const CommandResult r = tarnInfo(s.path);
+    if (GetParam() == StoreLayout::RawImage) {
+        EXPECT_EQ(r.exitStatus, 1);
+        EXPECT_NE(r.err.find("an SD card's store is a folder"), std::string::npos) << r.err;
+    } else {
+        EXPECT_EQ(r.exitStatus, 0) << r.err;
+        EXPECT_NE(r.out.find("(directory, SD card)"), std::string::npos) << r.out;
     }
 }
 
