@@ -1,0 +1,19 @@
+// The engine's default H.264 decoder, and its fallback when hardware decoding fails.
+#pragma once
+
+#include <cstdint>
+
+#include "CSoftwareDecoderBase.h"
+
+namespace kvplay {
+
+class CHisi264Decoder final : public CSoftwareDecoderBase {
+public:
+    explicit CHisi264Decoder(int32_t decodePolicy);
+
+private:
+    void logShortage(int result) const override;
+    void logFirstPicture(const DecodeOutput& picture) const override;
+};
+
+}  // namespace kvplay
