@@ -1,0 +1,98 @@
+#include "RenderHolder.h"
+
+#include "BmpImage.h"
+#include "rfs/FrameRecord.h"
+
+namespace kvplay {
+namespace {
+
+constexpr uint16_t kFisheyeStreamFlag = 1u << 13;
+
+}  // namespace
+
+void RenderHolder::setWindow(uintptr_t window) {
+    std::lock_guard guard(lock_);
+    window_ = window;
+}
+
+uintptr_t RenderHolder::window() {
+    std::lock_guard guard(lock_);
+    return window_;
+}
+
+void RenderHolder::setPictureCallback(KVPlayPictureCallback callback, void* user) {
+    std::lock_guard guard(lock_);
+    pictureCallback_ = callback;
+    pictureUser_ = user;
+    // Pictures have somewhere to go now, so decoding runs without a real window.
+    if (callback && window_ == 0)
+        window_ = 1;
+}
+
+void RenderHolder::setMessageCallback(KVPlayMessageCallback callback, void* user) {
+    std::lock_guard guard(lock_);
+    messageCallback_ = callback;
+    messageUser_ = user;
+}
+
+void RenderHolder::setRenderCallback(KVPlayRenderCallback callback, void* user) {
+    std::lock_guard guard(lock_);
+    renderCallback_ = callback;
+    renderUser_ = user;
+}
+
+bool RenderHolder::pictureSize(int32_t& width, int32_t& height) {
+    std::lock_guard guard(lock_);
+    if (!pictureShown_)
+        return false;
+    width = width_;
+    height = height_;
+    return true;
+}
+
+void RenderHolder::noteFisheyeFlag(const KVPlayPictureDescriptor& picture) {
+    const bool fisheye = rfs::readFrameHeader(picture.header).video.videoFlags & kFisheyeStreamFlag;
+    KVPlayMessageCallback callback = nullptr;
+    void* user = nullptr;
+    {
+        std::lock_guard guard(lock_);
+        if (fisheye == streamFisheye_)
+            return;
+        streamFisheye_ = fisheye;
+        callback = messageCallback_;
+        user = messageUser_;
+    }
+    if (callback)
+        callback(fisheye ? KVPLAY_MSG_FISHEYE_STREAM_ON : KVPLAY_MSG_FISHEYE_STREAM_OFF, user);
+}
+
+int32_t RenderHolder::update(KVPlayPictureDescriptor& picture) {
+    std::unique_lock guard(lock_);
+    width_ = picture.width;
+    height_ = picture.height;
+    pictureShown_ = true;
+    if (renderCallback_) {
+        const int32_t handled = renderCallback_(&picture, renderUser_);
+        if (handled == 0)
+            return 0;
+        if (handled != 1)
+            return -2;
+    }
+    if (pictureCallback_) {
+        bmp_.resize(bmpFileSize(picture.width, picture.height));
+        writeBmp(picture, bmp_.data());
+        KVPlayPicture delivered{};
+        delivered.bmp = bmp_.data();
+        delivered.size = static_cast<uint32_t>(bmp_.size());
+        delivered.time = static_cast<int64_t>(rfs::readFrameHeader(picture.header).Time);
+        pictureCallback_(&delivered, pictureUser_);
+        return 0;
+    }
+    picture.channel = picture.header[6] & 0x7f;
+    guard.unlock();
+    noteFisheyeFlag(picture);
+    // The window renderers draw here; until one is bound, a picture for a window goes nowhere.
+    return 0;
+}
+
+}  // namespace kvplay

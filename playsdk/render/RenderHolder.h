@@ -1,0 +1,47 @@
+// Binds an instance to where its pictures go: the window (and, with the window renderers, the renderer
+// drawing into it), a picture callback that receives every picture as a BMP image instead, and the
+// caller's render callback that may take over a picture.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "KVPlay.h"
+#include "PictureDescriptor.h"
+
+namespace kvplay {
+
+class RenderHolder {
+public:
+    void setWindow(uintptr_t window);
+    uintptr_t window();
+    void setPictureCallback(KVPlayPictureCallback callback, void* user);
+    void setMessageCallback(KVPlayMessageCallback callback, void* user);
+    void setRenderCallback(KVPlayRenderCallback callback, void* user);
+
+    // Shows one picture: 0, or -2 when the render callback refused it (a resources shortage).
+    int32_t update(KVPlayPictureDescriptor& picture);
+    // The size of the last picture shown; false before the first.
+    bool pictureSize(int32_t& width, int32_t& height);
+
+private:
+    void noteFisheyeFlag(const KVPlayPictureDescriptor& picture);
+
+    // Recursive: callbacks called while it is held may ask the instance for its picture size.
+    std::recursive_mutex lock_;
+    uintptr_t window_ = 0;
+    KVPlayPictureCallback pictureCallback_ = nullptr;
+    void* pictureUser_ = nullptr;
+    std::vector<uint8_t> bmp_;
+    KVPlayMessageCallback messageCallback_ = nullptr;
+    void* messageUser_ = nullptr;
+    KVPlayRenderCallback renderCallback_ = nullptr;
+    void* renderUser_ = nullptr;
+    bool streamFisheye_ = false;
+    bool pictureShown_ = false;
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+};
+
+}  // namespace kvplay
