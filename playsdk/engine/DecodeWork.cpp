@@ -1,0 +1,74 @@
+// The decode work item: one frame from the queue through the decoder into the picture list.
+#include "CNetStreamPlay.h"
+#include "LogSink.h"
+#include "PlayLib.h"
+
+namespace kvplay {
+
+std::unique_ptr<PictureDescriptor> CNetStreamPlay::pictureOf(const FrameBuffer& frame, const DecodeOutput& out) {
+    std::unique_ptr<PictureDescriptor> picture = pictureFromOutput(frame.header(), out);
+    if (!picture) {
+        countShortage();
+        logInstanceLine(this, channel_, "===vane [resources shortage] after decode copy new fail, size:%d",
+                        static_cast<int>(pictureBytes(out.width, out.height)));
+    }
+    return picture;
+}
+
+void CNetStreamPlay::decodeWork() {
+    Messages messages;
+    std::unique_ptr<FrameBuffer> frame;
+    {
+        std::lock_guard guard(listLock_);
+        frame = takeNextFrameLocked(messages);
+        if (!frame) {
+            decodeQueued_ = false;
+            workIdle_.notify_all();
+        }
+    }
+    deliver(messages);
+    if (!frame)
+        return;
+    messages.clear();
+
+    {
+        std::lock_guard time(timeLock_);
+        if (playedTime_ == 0)
+            playedTime_ = static_cast<int64_t>(frame->header().Time);
+    }
+    const bool decodeOnly = frame->decodeOnly();
+    std::unique_ptr<PictureDescriptor> picture;
+    const int32_t result = decoder_.decode(frame->data(), true, [&](const DecodeOutput& out) {
+        if (!decodeOnly && playLib().shortageCounter == 0)
+            picture = pictureOf(*frame, out);
+    });
+
+    const rfs::KVFrameHeader header = frame->header();
+    if (!decodeOnly && result == DecodeCreateFailed) {
+        countShortage();
+        logInstanceLine(this, channel_, "===vane [resources shortage] decode return -2, w:%d, h:%d, ch:%d",
+                        header.video.width, header.video.height, header.channel & 0x7f);
+        if (claimShortageNotice())
+            messages.push_back(KVPLAY_MSG_RESOURCE_SHORTAGE);
+    }
+
+    {
+        std::lock_guard guard(listLock_);
+        if (header.frameType == rfs::FrameI)
+            lastKeyFrame_ = std::move(frame);
+        if (picture) {
+            firstPictureDecoded_ = true;
+            if (!discardDecoded_) {
+                pictures_.push_back(std::move(picture));
+                scheduleRenderLocked();
+            }
+        }
+        discardDecoded_ = false;
+        decodeQueued_ = false;
+        kickDecodeLocked();
+        workIdle_.notify_all();
+    }
+    deliver(messages);
+}
+
+}  // namespace kvplay
