@@ -1,0 +1,211 @@
+// Decoding failures: damaged frames, missing decoders, and the fallback from the hardware decoder.
+#include "CNetStreamPlay.h"
+#include "DecoderCapabilities.h"
+#include "DecoderHolder.h"
+#include "PlaybackFixture.h"
+
+namespace {
+
+std::vector<Record> videoWithoutVirtualFrames() {
+    StreamSpec spec;
+    spec.virtualKeyFrameEvery = 0;
+    return videoOnly(storedStream(spec));
+}
+
+int64_t frameIndexOf(const Shown& s, const std::vector<Record>& frames) {
+    return (s.time - static_cast<int64_t>(headerOf(frames[0]).Time)) / 40'000;
+}
+
+// A decoder that cannot open, as on a machine whose GPU refuses; counts how often it was made.
+class RefusingDecoder final : public kvplay::CBaseDecoder {
+public:
+    RefusingDecoder() : CBaseDecoder(kvplay::DecoderKind::FFmpeg) {}
+    int32_t decode(const uint8_t*, kvplay::DecodeOutput*) override { return kvplay::DecodeError; }
+    int32_t open(const uint8_t*) override { return kvplay::DecodeError; }
+    void close() override {}
+};
+
+}  // namespace
+
+TEST_F(PlaybackTest, DamagedFrameStopsPicturesUntilTheNextKeyFrame) {
+    std::vector<Record> frames = videoWithoutVirtualFrames();
+    frames.resize(60);
+    // Frame 10 lost its start code: the decoder refuses it, and the frames after it need it.
+    Record& damaged = frames[10];
+    std::fill(damaged.begin() + rfs::kFrameHeaderSize, damaged.begin() + rfs::kFrameHeaderSize + 4, 0xFF);
+    void* h = player(1);
+    feed(h, frames);
+    ASSERT_EQ(KVPlayStartPlay(h), 0);
+    advanceMs(60 * 40 + 200);
+
+    std::vector<int64_t> shownFrames;
+    for (const Shown& s : newPictures())
+        shownFrames.push_back(frameIndexOf(s, frames));
+    std::vector<int64_t> expected;
+    for (int64_t i = 0; i < 60; ++i)
+        if (i < 10 || i >= 25)
+            expected.push_back(i);
+    EXPECT_EQ(shownFrames, expected);
+}
+
+TEST_F(PlaybackTest, MissingDecoderReportsShortageOnceAndSuspendsInputUntilCleared) {
+    const std::vector<Record> frames = videoOnly(storedStream());
+    void* h = player(1);
+    kvplay::decoderCapabilities().h264 = false;
+    feed(h, std::vector<Record>(frames.begin(), frames.begin() + 5));
+    ASSERT_EQ(KVPlayStartPlay(h), 0);
+    advanceMs(100);
+    kvplay::decoderCapabilities().h264 = true;
+
+    std::vector<int32_t> got = messages();
+    EXPECT_EQ(std::count(got.begin(), got.end(), KVPLAY_MSG_RESOURCE_SHORTAGE), 1);
+    EXPECT_TRUE(newPictures().empty());
+    // Input is suspended on every instance while the shortage lasts.
+    feed(h, std::vector<Record>(frames.begin() + 5, frames.begin() + 10));
+    EXPECT_EQ(KVPlayGetNetPlayBufNum(h), 0);
+    got = messages();
+    EXPECT_EQ(std::count(got.begin(), got.end(), KVPLAY_MSG_RESOURCE_SHORTAGE), 1);
+
+    EXPECT_EQ(KVPlayClearFlag(1), 1) << "message 21 had been sent";
+    EXPECT_EQ(KVPlayClearFlag(1), 0);
+    feed(h, std::vector<Record>(frames.begin() + 25, frames.begin() + 35));
+    advanceMs(500);
+    EXPECT_EQ(newPictures().size(), 10u);
+}
+
+TEST_F(PlaybackTest, ClearFlagWithoutBit0RearmsTheMessageButKeepsInputSuspended) {
+    const std::vector<Record> frames = videoOnly(storedStream());
+    void* h = player(1);
+    kvplay::decoderCapabilities().h264 = false;
+    feed(h, std::vector<Record>(frames.begin(), frames.begin() + 3));
+    ASSERT_EQ(KVPlayStartPlay(h), 0);
+    advanceMs(50);
+    kvplay::decoderCapabilities().h264 = true;
+
+    EXPECT_EQ(KVPlayClearFlag(0), 1);
+    feed(h, std::vector<Record>(frames.begin() + 25, frames.begin() + 28));
+    EXPECT_EQ(KVPlayGetNetPlayBufNum(h), 0);
+    const std::vector<int32_t> got = messages();
+    EXPECT_EQ(std::count(got.begin(), got.end(), KVPLAY_MSG_RESOURCE_SHORTAGE), 2) << "re-armed";
+}
+
+class DecoderChoiceTest : public PlaybackTest {
+protected:
+    void TearDown() override {
+        kvplay::decoderCapabilities().hardware = false;
+        kvplay::setHardwareDecoderFactory({});
+        PlaybackTest::TearDown();
+    }
+};
+
+TEST_F(DecoderChoiceTest, LargePicturesFallBackToTheSoftwareDecoderWhenTheHardwareOneCannotOpen) {
+    StreamSpec large;
+    large.width = 1920;
+    large.height = 1080;
+    large.seconds = 2;
+    const std::vector<Record> frames = videoOnly(storedStream(large));
+    int made = 0;
+    kvplay::decoderCapabilities().hardware = true;
+    kvplay::setHardwareDecoderFactory([&made](bool) {
+        ++made;
+        return std::unique_ptr<kvplay::CBaseDecoder>(new RefusingDecoder);
+    });
+    void* h = player(1);
+    feed(h, std::vector<Record>(frames.begin(), frames.begin() + 5));
+    ASSERT_EQ(KVPlayStartPlay(h), 0);
+    advanceMs(250);
+
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(static_cast<kvplay::CNetStreamPlay*>(h)->decoderKind(), int32_t(kvplay::DecoderKind::H264));
+    const std::vector<Shown> pictures = newPictures();
+    ASSERT_EQ(pictures.size(), 5u) << "the key frame that failed was decoded again by the fallback";
+    EXPECT_EQ(pictures[0].width, 1920);
+    EXPECT_EQ(pictures[0].height, 1080);
+}
+
+TEST_F(DecoderChoiceTest, SmallPicturesNeverUseTheHardwareDecoder) {
+    int made = 0;
+    kvplay::decoderCapabilities().hardware = true;
+    kvplay::setHardwareDecoderFactory([&made](bool) {
+        ++made;
+        return std::unique_ptr<kvplay::CBaseDecoder>(new RefusingDecoder);
+    });
+    void* h = player(1);
+    feed(h, std::vector<Record>(storedStream().begin(), storedStream().begin() + 10));
+    ASSERT_EQ(KVPlayStartPlay(h), 0);
+    advanceMs(100);
+    EXPECT_EQ(made, 0);
+    EXPECT_FALSE(newPictures().empty());
+}
+
+TEST_F(DecoderChoiceTest, DecodeAndRenderFallsBackAndStopsAskingForHardware) {
+    kvplay::decoderCapabilities().hardware = true;
+    std::vector<bool> requested;
+    kvplay::setHardwareDecoderFactory([&requested](bool hardware) {
+        requested.push_back(hardware);
+        return std::unique_ptr<kvplay::CBaseDecoder>(new RefusingDecoder);
+    });
+    StreamSpec large;
+    large.width = 1920;
+    large.height = 1080;
+    large.seconds = 2;
+    const std::vector<Record> frames = videoOnly(storedStream(large));
+    void* h = player(1);
+    KVPlayPlayOptions options{};
+    options.renderer = 1;
+    options.decodeAndRender = 1;
+    ASSERT_EQ(KVPlaySetPlayWndEx(h, 0x1234, &options), 0);
+    feed(h, std::vector<Record>(frames.begin(), frames.begin() + 3));
+    ASSERT_EQ(KVPlayStartPlay(h), 0);
+    advanceMs(150);
+    EXPECT_EQ(requested, std::vector<bool>{false}) << "after the failed decode-and-render no hardware is asked for";
+    EXPECT_EQ(newPictures().size(), 3u);
+}
+
+TEST_F(PlaybackTest, CodecChangeMidStreamSwitchesDecoder) {
+    StreamSpec h265;
+    h265.codec = rfssim::VideoCodecKind::H265;
+    const std::vector<Record> first = videoOnly(storedStream());
+    std::vector<Record> second = videoOnly(storedStream(h265));
+    // The H.265 part continues the sequence and the time of the H.264 part.
+    const rfs::KVFrameHeader last = headerOf(first[9]);
+    for (std::size_t i = 0; i < 10; ++i) {
+        rfs::KVFrameHeader h = headerOf(second[i]);
+        h.frameNo = last.frameNo + 1 + static_cast<uint32_t>(i);
+        h.Time = h.timestamp = last.Time + (i + 1) * 40'000;
+        setHeader(second[i], h);
+    }
+    void* h = player(1);
+    feed(h, std::vector<Record>(first.begin(), first.begin() + 10));
+    feed(h, std::vector<Record>(second.begin(), second.begin() + 10));
+    ASSERT_EQ(KVPlayStartPlay(h), 0);
+    advanceMs(20 * 40 + 100);
+    EXPECT_EQ(newPictures().size(), 20u);
+    EXPECT_EQ(static_cast<kvplay::CNetStreamPlay*>(h)->decoderKind(), int32_t(kvplay::DecoderKind::H265));
+}
+
+TEST_F(PlaybackTest, ExternalDecodeCallbackReplacesTheDecoders) {
+    kvplay::decoderCapabilities().h264 = false;  // no decoder is needed
+    KVPlayCallbackTable table{};
+    int calls = 0;
+    table.user = &calls;
+    table.decode = [](const void*, KVPlayPictureDescriptor* picture, void* user) -> int32_t {
+        ++*static_cast<int*>(user);
+        std::fill(picture->luma, picture->luma + picture->width * picture->height, 235);
+        std::fill(picture->chromaU, picture->chromaU + picture->chromaStride * (picture->height / 2), 128);
+        std::fill(picture->chromaV, picture->chromaV + picture->chromaStride * (picture->height / 2), 128);
+        return 0;
+    };
+    keepBmps_ = true;
+    void* h = player(1);
+    ASSERT_EQ(KVPlayRegisterManyCallbacks(h, &table), 0);
+    feed(h, std::vector<Record>(storedStream().begin(), storedStream().begin() + 8));
+    ASSERT_EQ(KVPlayStartPlay(h), 0);
+    advanceMs(200);
+    kvplay::decoderCapabilities().h264 = true;
+    const std::vector<Shown> pictures = newPictures();
+    ASSERT_FALSE(pictures.empty());
+    EXPECT_EQ(calls, static_cast<int>(
+                         videoOnly(std::vector<Record>(storedStream().begin(), storedStream().begin() + 8)).size()));
+    EXPECT_GT(pictures[0].bmp[54], 250) << "white, as the callback painted it";
+}
