@@ -73,7 +73,7 @@ void CNetStreamPlay::resetLocked() {
     lastKeyFrame_.reset();
     pictures_.clear();
     maxPictures_ = 2;
-    decodeQueued_ = renderQueued_ = renderDeferred_ = false;
+    decodeQueued_ = renderQueued_ = renderDeferred_ = awaitingPicture_ = false;
     firstPictureDecoded_ = aboveHighWater_ = endMarkerReached_ = discardDecoded_ = stepRequested_ = false;
     lastRenderWallUs_ = 0;
     lastPictureTimestamp_ = 0;

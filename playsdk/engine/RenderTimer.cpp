@@ -41,6 +41,11 @@ void RenderTimer::fireAllFor(void* argument) {
     entries_.erase(removed, entries_.end());
 }
 
+bool RenderTimer::cancelFor(void* argument) {
+    std::lock_guard guard(lock_);
+    return std::erase_if(entries_, [argument](const Entry& e) { return e.argument == argument; }) != 0;
+}
+
 void RenderTimer::run() {
     for (;;) {
         int64_t waitUs = -1;

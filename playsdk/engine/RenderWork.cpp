@@ -45,10 +45,12 @@ void CNetStreamPlay::scheduleRenderLocked() {
         return;
     renderQueued_ = true;
     renderDeferred_ = false;
+    awaitingPicture_ = false;
     const int64_t nowMs = engineClock().nowMs();
     if (pictures_.empty()) {
         if (pictureOnScreen_) {
             renderDeferred_ = true;
+            awaitingPicture_ = true;
             RenderTimer::instance().add(nowMs + kRepaintMs, renderFromTimer, this);
         } else {
             renderQueued_ = false;
@@ -100,6 +102,14 @@ void CNetStreamPlay::scheduleRenderLocked() {
     if (wait <= -kOnTimeUs)
         lastRenderWallUs_ = nowMs * 1000;  // late: carry on from now instead of catching up in a burst
     submitRender();
+}
+
+void CNetStreamPlay::scheduleNewPictureLocked() {
+    // A repaint that is only waiting because nothing was decoded would hold the new picture back up to
+    // 40 ms (and cap unpaced play at two pictures per repaint): the new picture is scheduled now.
+    if (renderQueued_ && awaitingPicture_ && RenderTimer::instance().cancelFor(this))
+        renderQueued_ = false;
+    scheduleRenderLocked();
 }
 
 bool CNetStreamPlay::takePictureForScreen() {
