@@ -34,7 +34,7 @@ struct Stream {
 Stream encode(const fs::path& work) {
     const rfssim::VideoSettings settings{rfssim::VideoCodecKind::H264, 1920, 1080, 25, 50, 4'000'000, 2};
     rfssim::VideoEncoder encoder(settings);
-    rfssim::ScenePainter painter(settings.width, settings.height, 1, "CH 1");
+    rfssim::ScenePainter painter(settings.width, settings.height, 1, "CH 1", settings.grain);
     std::vector<rfssim::EncodedPacket> packets;
     for (int i = 0; i < kFrames; ++i)
         for (auto& p : encoder.encode(painter.paint(static_cast<int64_t>(kStartUs) + i * kFrameUs, i), i, i % 50 == 0))

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 namespace kvplay {
 
@@ -21,6 +22,9 @@ struct DecodeOutput {
     int32_t height = 0;
     int32_t lumaStride = 0;
     int32_t chromaStride = 0;
+    // When set, the planes stay valid for as long as this is held, so a picture can keep them without
+    // a copy; otherwise they are valid until the decoder's next decode.
+    std::shared_ptr<const void> owner;
 };
 
 }  // namespace kvplay

@@ -122,8 +122,8 @@ int32_t DecoderHolder::decodeExternally(const uint8_t* frame, DecodeOutput& out)
     view->chromaV = view->chromaU + std::size_t(view->chromaStride) * ((view->height + 1) / 2);
     if (external_(frame, view.get(), externalUser_) != 0)
         return DecodeError;
-    out = DecodeOutput{view->luma,   view->chromaU,    view->chromaV,     view->width,
-                       view->height, view->lumaStride, view->chromaStride};
+    out = DecodeOutput{view->luma,   view->chromaU,    view->chromaV,      view->width,
+                       view->height, view->lumaStride, view->chromaStride, nullptr};
     return DecodePicture;
 }
 

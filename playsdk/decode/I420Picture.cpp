@@ -30,7 +30,14 @@ bool I420Picture::describe(const AVFrame& frame, DecodeOutput& out) {
     if (width <= 0 || height <= 0)
         return false;
     if (isI420(frame.format)) {
-        out = {frame.data[0], frame.data[1], frame.data[2], width, height, frame.linesize[0], frame.linesize[1]};
+        out = {frame.data[0], frame.data[1],     frame.data[2],     width,
+               height,        frame.linesize[0], frame.linesize[1], nullptr};
+        // A new reference to the same buffers: the picture outlives the next decode without a copy.
+        if (AVFrame* kept = av_frame_clone(&frame))
+            out.owner = std::shared_ptr<const void>(kept, [](const void* f) {
+                AVFrame* frame = static_cast<AVFrame*>(const_cast<void*>(f));
+                av_frame_free(&frame);
+            });
         return true;
     }
     if (!is422(frame.format) && !is444(frame.format))
@@ -49,7 +56,7 @@ bool I420Picture::describe(const AVFrame& frame, DecodeOutput& out) {
     if (convert(frame.data[0], frame.linesize[0], frame.data[1], frame.linesize[1], frame.data[2], frame.linesize[2], y,
                 width, u, chromaWidth, v, chromaWidth, width, height) != 0)
         return false;
-    out = {y, u, v, width, height, width, chromaWidth};
+    out = {y, u, v, width, height, width, chromaWidth, nullptr};
     return true;
 }
 

@@ -40,6 +40,22 @@ std::unique_ptr<PictureDescriptor> allocatePicture(const rfs::KVFrameHeader& hea
 }
 
 std::unique_ptr<PictureDescriptor> pictureFromOutput(const rfs::KVFrameHeader& header, const DecodeOutput& out) {
+    if (out.owner && out.chromaV && out.width > 0 && out.height > 0) {
+        std::unique_ptr<PictureDescriptor> p(new (std::nothrow) PictureDescriptor{});
+        if (!p)
+            return nullptr;
+        std::memcpy(p->header, &header, sizeof p->header);
+        p->luma = const_cast<uint8_t*>(out.luma);
+        p->chromaU = const_cast<uint8_t*>(out.chromaU);
+        p->chromaV = const_cast<uint8_t*>(out.chromaV);
+        p->width = out.width;
+        p->height = out.height;
+        p->lumaStride = out.lumaStride;
+        p->chromaStride = out.chromaStride;
+        p->channel = header.channel & 0x7f;
+        p->decoderPlanes = out.owner;
+        return p;
+    }
     std::unique_ptr<PictureDescriptor> p = allocatePicture(header, out.width, out.height);
     if (!p)
         return nullptr;

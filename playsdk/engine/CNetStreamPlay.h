@@ -75,10 +75,12 @@ private:
 
     // Decoding.
     void decodeWork();
+    bool decodeNextFrame();
     std::unique_ptr<PictureDescriptor> pictureOf(const FrameBuffer& frame, const DecodeOutput& out);
 
     // Pacing and showing.
     void scheduleRenderLocked();
+    void scheduleNewPictureLocked();
     void submitRender();
     static void renderFromTimer(void* self);
     void renderWork();
@@ -119,6 +121,7 @@ private:
     bool decodeQueued_ = false;
     bool renderQueued_ = false;
     bool renderDeferred_ = false;
+    bool awaitingPicture_ = false;  // the deferred render only repaints because no picture was decoded
     bool firstPictureDecoded_ = false;
     bool aboveHighWater_ = false;
     bool endMarkerReached_ = false;

@@ -16,6 +16,13 @@ std::unique_ptr<PictureDescriptor> CNetStreamPlay::pictureOf(const FrameBuffer& 
 }
 
 void CNetStreamPlay::decodeWork() {
+    while (decodeNextFrame()) {
+    }
+}
+
+// One frame through the decoder; true while the item should go on with the next one (as if it had
+// ended and been kicked again, without handing the work to another thread).
+bool CNetStreamPlay::decodeNextFrame() {
     Messages messages;
     std::unique_ptr<FrameBuffer> frame;
     {
@@ -28,7 +35,7 @@ void CNetStreamPlay::decodeWork() {
     }
     deliver(messages);
     if (!frame)
-        return;
+        return false;
     messages.clear();
 
     {
@@ -52,6 +59,7 @@ void CNetStreamPlay::decodeWork() {
             messages.push_back(KVPLAY_MSG_RESOURCE_SHORTAGE);
     }
 
+    bool more;
     {
         std::lock_guard guard(listLock_);
         if (header.frameType == rfs::FrameI)
@@ -60,15 +68,18 @@ void CNetStreamPlay::decodeWork() {
             firstPictureDecoded_ = true;
             if (!discardDecoded_) {
                 pictures_.push_back(std::move(picture));
-                scheduleRenderLocked();
+                scheduleNewPictureLocked();
             }
         }
         discardDecoded_ = false;
-        decodeQueued_ = false;
-        kickDecodeLocked();
-        workIdle_.notify_all();
+        more = started_ && !input_.empty() && int32_t(pictures_.size()) < maxPictures_;
+        if (!more) {
+            decodeQueued_ = false;
+            workIdle_.notify_all();
+        }
     }
     deliver(messages);
+    return more;
 }
 
 }  // namespace kvplay
