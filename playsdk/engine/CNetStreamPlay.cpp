@@ -70,11 +70,10 @@ int32_t CNetStreamPlay::stop() {
 
 void CNetStreamPlay::resetLocked() {
     input_.clear();
-    lastKeyFrame_.reset();
     pictures_.clear();
     maxPictures_ = 2;
     decodeQueued_ = renderQueued_ = renderDeferred_ = awaitingPicture_ = false;
-    firstPictureDecoded_ = aboveHighWater_ = endMarkerReached_ = discardDecoded_ = stepRequested_ = false;
+    aboveHighWater_ = endMarkerReached_ = discardDecoded_ = stepRequested_ = false;
     lastRenderWallUs_ = 0;
     lastPictureTimestamp_ = 0;
     lastPictureKey_ = false;

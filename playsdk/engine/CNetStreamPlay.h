@@ -75,7 +75,8 @@ private:
 
     // Decoding.
     void decodeWork();
-    bool decodeNextFrame();
+    // Takes one frame from the queue and decodes it; the messages it raised are added.
+    void decodeNextFrame(Messages& messages);
     std::unique_ptr<PictureDescriptor> pictureOf(const FrameBuffer& frame, const DecodeOutput& out);
 
     // Pacing and showing.
@@ -116,13 +117,11 @@ private:
     std::condition_variable workIdle_;
     InputQueue input_;
     std::deque<std::unique_ptr<PictureDescriptor>> pictures_;
-    std::unique_ptr<FrameBuffer> lastKeyFrame_;
     int32_t maxPictures_ = 2;
     bool decodeQueued_ = false;
     bool renderQueued_ = false;
     bool renderDeferred_ = false;
     bool awaitingPicture_ = false;  // the deferred render only repaints because no picture was decoded
-    bool firstPictureDecoded_ = false;
     bool aboveHighWater_ = false;
     bool endMarkerReached_ = false;
     bool discardDecoded_ = false;

@@ -16,27 +16,31 @@ std::unique_ptr<PictureDescriptor> CNetStreamPlay::pictureOf(const FrameBuffer& 
 }
 
 void CNetStreamPlay::decodeWork() {
-    while (decodeNextFrame()) {
+    for (;;) {
+        Messages messages;
+        decodeNextFrame(messages);
+        // Delivered while the item still counts as queued: a stop waits for it, so the instance is
+        // still there.
+        deliver(messages);
+        std::lock_guard guard(listLock_);
+        // Going on is the same as ending and being kicked again, without handing the work to another
+        // thread.
+        if (started_ && !input_.empty() && int32_t(pictures_.size()) < maxPictures_)
+            continue;
+        decodeQueued_ = false;
+        workIdle_.notify_all();
+        return;
     }
 }
 
-// One frame through the decoder; true while the item should go on with the next one (as if it had
-// ended and been kicked again, without handing the work to another thread).
-bool CNetStreamPlay::decodeNextFrame() {
-    Messages messages;
+void CNetStreamPlay::decodeNextFrame(Messages& messages) {
     std::unique_ptr<FrameBuffer> frame;
     {
         std::lock_guard guard(listLock_);
         frame = takeNextFrameLocked(messages);
-        if (!frame) {
-            decodeQueued_ = false;
-            workIdle_.notify_all();
-        }
     }
-    deliver(messages);
     if (!frame)
-        return false;
-    messages.clear();
+        return;
 
     {
         std::lock_guard time(timeLock_);
@@ -59,27 +63,12 @@ bool CNetStreamPlay::decodeNextFrame() {
             messages.push_back(KVPLAY_MSG_RESOURCE_SHORTAGE);
     }
 
-    bool more;
-    {
-        std::lock_guard guard(listLock_);
-        if (header.frameType == rfs::FrameI)
-            lastKeyFrame_ = std::move(frame);
-        if (picture) {
-            firstPictureDecoded_ = true;
-            if (!discardDecoded_) {
-                pictures_.push_back(std::move(picture));
-                scheduleNewPictureLocked();
-            }
-        }
-        discardDecoded_ = false;
-        more = started_ && !input_.empty() && int32_t(pictures_.size()) < maxPictures_;
-        if (!more) {
-            decodeQueued_ = false;
-            workIdle_.notify_all();
-        }
+    std::lock_guard guard(listLock_);
+    if (picture && !discardDecoded_) {
+        pictures_.push_back(std::move(picture));
+        scheduleNewPictureLocked();
     }
-    deliver(messages);
-    return more;
+    discardDecoded_ = false;
 }
 
 }  // namespace kvplay
