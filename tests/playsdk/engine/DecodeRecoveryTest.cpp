@@ -48,45 +48,51 @@ TEST_F(PlaybackTest, DamagedFrameStopsPicturesUntilTheNextKeyFrame) {
     EXPECT_EQ(shownFrames, expected);
 }
 
-TEST_F(PlaybackTest, MissingDecoderReportsShortageOnceAndSuspendsInputUntilCleared) {
-    const std::vector<Record> frames = videoOnly(storedStream());
-    void* h = player(1);
-    kvplay::decoderCapabilities().h264 = false;
-    feed(h, std::vector<Record>(frames.begin(), frames.begin() + 5));
-    ASSERT_EQ(KVPlayStartPlay(h), 0);
-    advanceMs(100);
-    kvplay::decoderCapabilities().h264 = true;
+// Instances whose first frames meet no H.264 decoder: a resources shortage.
+class ShortageTest : public PlaybackTest {
+protected:
+    void* playWithoutDecoder(std::size_t frameCount) {
+        void* h = player(1);
+        kvplay::decoderCapabilities().h264 = false;
+        feed(h, std::vector<Record>(frames_.begin(), frames_.begin() + frameCount));
+        EXPECT_EQ(KVPlayStartPlay(h), 0);
+        advanceMs(100);
+        kvplay::decoderCapabilities().h264 = true;
+        return h;
+    }
+    std::vector<Record> framesFrom(std::size_t first, std::size_t count) const {
+        return std::vector<Record>(frames_.begin() + first, frames_.begin() + first + count);
+    }
+    long shortageMessages() {
+        const std::vector<int32_t> got = messages();
+        return std::count(got.begin(), got.end(), KVPLAY_MSG_RESOURCE_SHORTAGE);
+    }
 
-    std::vector<int32_t> got = messages();
-    EXPECT_EQ(std::count(got.begin(), got.end(), KVPLAY_MSG_RESOURCE_SHORTAGE), 1);
+    const std::vector<Record> frames_ = videoOnly(storedStream());
+};
+
+TEST_F(ShortageTest, MissingDecoderReportsShortageOnceAndSuspendsInputUntilCleared) {
+    void* h = playWithoutDecoder(5);
+    EXPECT_EQ(shortageMessages(), 1);
     EXPECT_TRUE(newPictures().empty());
     // Input is suspended on every instance while the shortage lasts.
-    feed(h, std::vector<Record>(frames.begin() + 5, frames.begin() + 10));
+    feed(h, framesFrom(5, 5));
     EXPECT_EQ(KVPlayGetNetPlayBufNum(h), 0);
-    got = messages();
-    EXPECT_EQ(std::count(got.begin(), got.end(), KVPLAY_MSG_RESOURCE_SHORTAGE), 1);
+    EXPECT_EQ(shortageMessages(), 1);
 
     EXPECT_EQ(KVPlayClearFlag(1), 1) << "message 21 had been sent";
     EXPECT_EQ(KVPlayClearFlag(1), 0);
-    feed(h, std::vector<Record>(frames.begin() + 25, frames.begin() + 35));
+    feed(h, framesFrom(25, 10));
     advanceMs(500);
     EXPECT_EQ(newPictures().size(), 10u);
 }
 
-TEST_F(PlaybackTest, ClearFlagWithoutBit0RearmsTheMessageButKeepsInputSuspended) {
-    const std::vector<Record> frames = videoOnly(storedStream());
-    void* h = player(1);
-    kvplay::decoderCapabilities().h264 = false;
-    feed(h, std::vector<Record>(frames.begin(), frames.begin() + 3));
-    ASSERT_EQ(KVPlayStartPlay(h), 0);
-    advanceMs(50);
-    kvplay::decoderCapabilities().h264 = true;
-
+TEST_F(ShortageTest, ClearFlagWithoutBit0RearmsTheMessageButKeepsInputSuspended) {
+    void* h = playWithoutDecoder(3);
     EXPECT_EQ(KVPlayClearFlag(0), 1);
-    feed(h, std::vector<Record>(frames.begin() + 25, frames.begin() + 28));
+    feed(h, framesFrom(25, 3));
     EXPECT_EQ(KVPlayGetNetPlayBufNum(h), 0);
-    const std::vector<int32_t> got = messages();
-    EXPECT_EQ(std::count(got.begin(), got.end(), KVPLAY_MSG_RESOURCE_SHORTAGE), 2) << "re-armed";
+    EXPECT_EQ(shortageMessages(), 2) << "re-armed";
 }
 
 class DecoderChoiceTest : public PlaybackTest {
