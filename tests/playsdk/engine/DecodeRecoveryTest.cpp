@@ -7,9 +7,9 @@
 namespace {
 
 std::vector<Record> videoWithoutVirtualFrames() {
-    StreamSpec spec;
-    spec.virtualKeyFrameEvery = 0;
-    return videoOnly(storedStream(spec));
+    StreamShape shape;
+    shape.virtualKeyFrameEvery = 0;
+    return videoOnly(storedStream(shape));
 }
 
 int64_t frameIndexOf(const Shown& s, const std::vector<Record>& frames) {
@@ -105,7 +105,7 @@ protected:
 };
 
 TEST_F(DecoderChoiceTest, LargePicturesFallBackToTheSoftwareDecoderWhenTheHardwareOneCannotOpen) {
-    StreamSpec large;
+    StreamShape large;
     large.width = 1920;
     large.height = 1080;
     large.seconds = 2;
@@ -151,7 +151,7 @@ TEST_F(DecoderChoiceTest, DecodeAndRenderFallsBackAndStopsAskingForHardware) {
         requested.push_back(hardware);
         return std::unique_ptr<kvplay::CBaseDecoder>(new RefusingDecoder);
     });
-    StreamSpec large;
+    StreamShape large;
     large.width = 1920;
     large.height = 1080;
     large.seconds = 2;
@@ -169,7 +169,7 @@ TEST_F(DecoderChoiceTest, DecodeAndRenderFallsBackAndStopsAskingForHardware) {
 }
 
 TEST_F(PlaybackTest, CodecChangeMidStreamSwitchesDecoder) {
-    StreamSpec h265;
+    StreamShape h265;
     h265.codec = rfssim::VideoCodecKind::H265;
     const std::vector<Record> first = videoOnly(storedStream());
     std::vector<Record> second = videoOnly(storedStream(h265));

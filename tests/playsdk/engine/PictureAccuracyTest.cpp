@@ -39,9 +39,9 @@ class PictureAccuracyTest : public PlaybackTest, public ::testing::WithParamInte
 
 TEST_P(PictureAccuracyTest, ChosenFrameMatchesFfmpegsDecodeWithinRounding) {
     const AccuracyCase c = GetParam();
-    StreamSpec spec;
-    spec.codec = c.codec;
-    const std::vector<Record> frames = videoOnly(storedStream(spec));
+    StreamShape shape;
+    shape.codec = c.codec;
+    const std::vector<Record> frames = videoOnly(storedStream(shape));
     const std::vector<Record> fed(frames.begin(), frames.begin() + c.frame + 1);
     keepBmps_ = true;
     void* h = player(1);

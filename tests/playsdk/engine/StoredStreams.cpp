@@ -9,16 +9,16 @@
 
 namespace {
 
-std::vector<Record> writeAndRead(const StreamSpec& spec) {
+std::vector<Record> writeAndRead(const StreamShape& shape) {
     rfssim::Scenario scenario;
     scenario.layout = rfssim::StoreLayout::Directory;
     scenario.channels = 1;
-    scenario.video = rfssim::VideoSettings{spec.codec, spec.width, spec.height, 25, spec.gop, 150'000};
+    scenario.video = rfssim::VideoSettings{shape.codec, shape.width, shape.height, 25, shape.gop, 150'000};
     rfssim::Recording recording;
     recording.from = rfs::CalendarTime{2026, 12, 1, 9, 0, 0};
-    recording.to = rfs::CalendarTime{2026, 12, 1, 9, 0, spec.seconds};
+    recording.to = rfs::CalendarTime{2026, 12, 1, 9, 0, shape.seconds};
     recording.audio = true;
-    recording.virtualKeyFrameEvery = spec.virtualKeyFrameEvery;
+    recording.virtualKeyFrameEvery = shape.virtualKeyFrameEvery;
     scenario.recordings.push_back(recording);
 
     TempDir dir;
@@ -38,13 +38,13 @@ std::vector<Record> writeAndRead(const StreamSpec& spec) {
 
 }  // namespace
 
-const std::vector<Record>& storedStream(const StreamSpec& spec) {
+const std::vector<Record>& storedStream(const StreamShape& shape) {
     static std::mutex lock;
-    static std::map<StreamSpec, std::vector<Record>> streams;
+    static std::map<StreamShape, std::vector<Record>> streams;
     std::lock_guard guard(lock);
-    auto it = streams.find(spec);
+    auto it = streams.find(shape);
     if (it == streams.end())
-        it = streams.emplace(spec, writeAndRead(spec)).first;
+        it = streams.emplace(shape, writeAndRead(shape)).first;
     return it->second;
 }
 

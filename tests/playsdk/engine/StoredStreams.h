@@ -12,7 +12,7 @@
 
 using Record = std::vector<uint8_t>;  // header and payload, as KVPlayInputNetFrame takes it
 
-struct StreamSpec {
+struct StreamShape {
     rfssim::VideoCodecKind codec = rfssim::VideoCodecKind::H264;
     int virtualKeyFrameEvery = 5;  // 0: no 'V' frames
     int seconds = 8;
@@ -20,7 +20,7 @@ struct StreamSpec {
     int height = 96;
     int gop = 25;
 
-    friend bool operator<(const StreamSpec& a, const StreamSpec& b) {
+    friend bool operator<(const StreamShape& a, const StreamShape& b) {
         return std::tie(a.codec, a.virtualKeyFrameEvery, a.seconds, a.width, a.height, a.gop) <
                std::tie(b.codec, b.virtualKeyFrameEvery, b.seconds, b.width, b.height, b.gop);
     }
@@ -28,7 +28,7 @@ struct StreamSpec {
 
 // The records of one recording at 25 frames per second with sound, in stored order; written once per
 // process and kept.
-const std::vector<Record>& storedStream(const StreamSpec& spec = {});
+const std::vector<Record>& storedStream(const StreamShape& shape = {});
 
 inline rfs::KVFrameHeader headerOf(const Record& r) {
     return rfs::readFrameHeader(r.data());

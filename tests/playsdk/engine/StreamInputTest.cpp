@@ -5,7 +5,7 @@
 namespace {
 
 std::vector<Record> firstVideo(std::size_t n) {
-    StreamSpec longer;
+    StreamShape longer;
     longer.seconds = 12;
     std::vector<Record> v = videoOnly(storedStream(longer));
     v.resize(n);
