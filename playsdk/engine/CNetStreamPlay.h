@@ -52,6 +52,8 @@ public:
     int32_t getBitRate() override;
     int32_t clearFrameBuffers() override;
     int32_t clearTimeAndStatistics() override;
+    int32_t adjustViewArea(int32_t left, int32_t right, int32_t top, int32_t bottom) override;
+    int32_t keepAspectRatio(int32_t mode) override;
     int32_t registerPictureCallback(const void* setup) override;
     int32_t getFrameInfo(int32_t* info) override;
     int32_t getNetFrameInfo(int32_t* info) override;

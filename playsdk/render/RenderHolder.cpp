@@ -1,6 +1,7 @@
 #include "RenderHolder.h"
 
 #include "BmpImage.h"
+#include "CD2D1Render.h"
 #include "rfs/FrameRecord.h"
 
 namespace kvplay {
@@ -13,6 +14,28 @@ constexpr uint16_t kFisheyeStreamFlag = 1u << 13;
 void RenderHolder::setWindow(uintptr_t window) {
     std::lock_guard guard(lock_);
     window_ = window;
+    // No window keeps the renderer; a new window starts a fresh one with fresh settings.
+    if (window == 0)
+        return;
+    renderer_.reset();
+    if (X11Display* display = X11Display::instance())
+        renderer_ = std::make_unique<CD2D1Render>(*display, window);
+}
+
+int32_t RenderHolder::adjustViewArea(int32_t left, int32_t right, int32_t top, int32_t bottom) {
+    std::lock_guard guard(lock_);
+    if (!renderer_)
+        return -1;
+    renderer_->adjustViewArea(left, right, top, bottom);
+    return 0;
+}
+
+int32_t RenderHolder::keepAspectRatio(int32_t mode) {
+    std::lock_guard guard(lock_);
+    if (!renderer_)
+        return -1;
+    renderer_->keepAspectRatio(mode);
+    return 0;
 }
 
 uintptr_t RenderHolder::window() {
@@ -91,8 +114,11 @@ int32_t RenderHolder::update(KVPlayPictureDescriptor& picture) {
     picture.channel = picture.header[6] & 0x7f;
     guard.unlock();
     noteFisheyeFlag(picture);
-    // The window renderers draw here; until one is bound, a picture for a window goes nowhere.
-    return 0;
+    guard.lock();
+    if (!renderer_)
+        return 0;
+    // Nothing drawn (a hidden, empty or vanished window) is not a failure.
+    return renderer_->render(picture) == -2 ? -2 : 0;
 }
 
 }  // namespace kvplay

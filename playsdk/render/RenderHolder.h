@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <vector>
 
+#include "CBaseRender.h"
 #include "KVPlay.h"
 #include "PictureDescriptor.h"
 
@@ -20,7 +22,12 @@ public:
     void setMessageCallback(KVPlayMessageCallback callback, void* user);
     void setRenderCallback(KVPlayRenderCallback callback, void* user);
 
-    // Shows one picture: 0, or -2 when the render callback refused it (a resources shortage).
+    // Forwarded to the renderer; -1 without one.
+    int32_t adjustViewArea(int32_t left, int32_t right, int32_t top, int32_t bottom);
+    int32_t keepAspectRatio(int32_t mode);
+
+    // Shows one picture: 0, or -2 when the render callback refused it or the renderer could not make
+    // what it needs (a resources shortage).
     int32_t update(KVPlayPictureDescriptor& picture);
     // The size of the last picture shown; false before the first.
     bool pictureSize(int32_t& width, int32_t& height);
@@ -31,6 +38,7 @@ private:
     // Recursive: callbacks called while it is held may ask the instance for its picture size.
     std::recursive_mutex lock_;
     uintptr_t window_ = 0;
+    std::unique_ptr<CBaseRender> renderer_;
     KVPlayPictureCallback pictureCallback_ = nullptr;
     void* pictureUser_ = nullptr;
     std::vector<uint8_t> bmp_;

@@ -1,0 +1,49 @@
+#include "X11Display.h"
+
+#include <xcb/shm.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace kvplay {
+
+X11Display::X11Display(xcb_connection_t* connection) : connection_(connection) {
+    std::unique_ptr<xcb_shm_query_version_reply_t, decltype(&std::free)> shm(
+        xcb_shm_query_version_reply(connection_, xcb_shm_query_version(connection_), nullptr), &std::free);
+    hasShm_ = shm != nullptr;
+}
+
+X11Display* X11Display::instance() {
+    // Opened once and kept for the life of the process, like the program's own connection.
+    static X11Display* display = []() -> X11Display* {
+        if (!std::getenv("DISPLAY"))
+            return nullptr;
+        xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+        if (xcb_connection_has_error(c)) {
+            xcb_disconnect(c);
+            return nullptr;
+        }
+        return new X11Display(c);
+    }();
+    return display;
+}
+
+std::optional<WindowState> X11Display::windowState(uint32_t window) const {
+    const auto geometryCookie = xcb_get_geometry(connection_, window);
+    const auto attributesCookie = xcb_get_window_attributes(connection_, window);
+    // Errors are taken here, not left in the event queue that nobody reads.
+    xcb_generic_error_t* geometryError = nullptr;
+    xcb_generic_error_t* attributesError = nullptr;
+    std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> geometry(
+        xcb_get_geometry_reply(connection_, geometryCookie, &geometryError), &std::free);
+    std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(
+        xcb_get_window_attributes_reply(connection_, attributesCookie, &attributesError), &std::free);
+    std::free(geometryError);
+    std::free(attributesError);
+    if (!geometry || !attributes)
+        return std::nullopt;
+    return WindowState{geometry->width, geometry->height, geometry->depth,
+                       attributes->map_state == XCB_MAP_STATE_VIEWABLE};
+}
+
+}  // namespace kvplay

@@ -1,0 +1,36 @@
+// The library's own connection to the X server, shared by every renderer: render threads draw through
+// it without touching the program's toolkit connection.
+#pragma once
+
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <optional>
+
+namespace kvplay {
+
+struct WindowState {
+    int32_t width = 0;
+    int32_t height = 0;
+    uint8_t depth = 0;
+    bool viewable = false;
+};
+
+class X11Display {
+public:
+    // The display named by DISPLAY, opened on first use; null when there is none.
+    static X11Display* instance();
+
+    xcb_connection_t* connection() const { return connection_; }
+    bool hasShm() const { return hasShm_; }
+    // Size, depth and visibility of the window; nothing when it does not exist (any more).
+    std::optional<WindowState> windowState(uint32_t window) const;
+
+private:
+    explicit X11Display(xcb_connection_t* connection);
+
+    xcb_connection_t* connection_;
+    bool hasShm_ = false;
+};
+
+}  // namespace kvplay
