@@ -254,14 +254,6 @@ int32_t CNetStreamPlay::clearTimeAndStatistics() {
     return 0;
 }
 
-int32_t CNetStreamPlay::adjustViewArea(int32_t left, int32_t right, int32_t top, int32_t bottom) {
-    return render_.adjustViewArea(left, right, top, bottom);
-}
-
-int32_t CNetStreamPlay::keepAspectRatio(int32_t mode) {
-    return render_.keepAspectRatio(mode);
-}
-
 int32_t CNetStreamPlay::registerPictureCallback(const void* setup) {
     const auto* s = static_cast<const KVPlayPictureCallbackSetup*>(setup);
     if (!s)

@@ -52,8 +52,23 @@ public:
     int32_t getBitRate() override;
     int32_t clearFrameBuffers() override;
     int32_t clearTimeAndStatistics() override;
+    // What is drawn in the window, forwarded to its renderer.
     int32_t adjustViewArea(int32_t left, int32_t right, int32_t top, int32_t bottom) override;
     int32_t keepAspectRatio(int32_t mode) override;
+    int32_t setOsdString(int32_t index, const void* item) override;
+    int32_t removeOsdString(int32_t index) override;
+    int32_t getAllOsdStrings(void* items, void* enabled) override;
+    int32_t registerDrawFunction(void* function, void* user) override;
+    int32_t registerBeforeRenderCallback(void* callback, void* user) override;
+    int32_t registerWrapperDrawCallback(void* callback, void* user) override;
+    int32_t uploadPicture(const void* bytes, uint32_t size) override;
+    int32_t deletePicture(int32_t id) override;
+    int32_t setColor(const float* rgb) override;
+    int32_t drawLines(const float* lines, int32_t count) override;
+    int32_t drawRects(const float* rects, int32_t count) override;
+    int32_t drawSolidRects(const float* rects, int32_t count, float alpha) override;
+    int32_t drawText(const char* text, const float* rect) override;
+    int32_t drawPicture(int32_t id, const float* rect, float alpha) override;
     int32_t registerPictureCallback(const void* setup) override;
     int32_t getFrameInfo(int32_t* info) override;
     int32_t getNetFrameInfo(int32_t* info) override;

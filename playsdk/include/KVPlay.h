@@ -101,6 +101,33 @@ typedef struct KVPlayPictureCallbackSetup {
     uint32_t bmpSize;
 } KVPlayPictureCallbackSetup;
 
+/* What is drawn over pictures in a window. A drawing context (dc) is a cairo_t* on the window's back
+ * buffer, valid during the call only. */
+typedef void (*KVPlayDrawFunction)(void* dc, int32_t width, int32_t height, void* user, int32_t left, int32_t top);
+
+/* The wrapper draw callback's record: the picture's rectangle in the window; KVPlaySetColor,
+ * KVPlayDrawLine, KVPlayDrawRect, KVPlayDrawSolidRect, KVPlayDrawText and KVPlayDrawPicture draw on it
+ * during the call (coordinates as fractions of that rectangle). */
+typedef struct KVPlayDrawInfo {
+    void* dc;
+    int32_t width;
+    int32_t height;
+    int32_t left;
+    int32_t top;
+    uint8_t reserved[64];
+} KVPlayDrawInfo;
+typedef void (*KVPlayWrapperDrawCallback)(const KVPlayDrawInfo* info, void* user);
+
+/* One of 36 text slots drawn over the pictures (KVPlaySetOsdString). */
+typedef struct KVPlayOsdItem {
+    char fontFace[24];
+    int32_t fontWidth;
+    int32_t fontHeight; /* pixels */
+    uint8_t red, green, blue;
+    int32_t left, top, right, bottom; /* window pixels */
+    char text[128];                   /* UTF-8 */
+} KVPlayOsdItem;
+
 /* ---- Library ---- */
 KVPLAY_API int32_t KVPlayInitPlayLib(int32_t decodePolicy, int32_t reserved, const char* libraryDir);
 KVPLAY_API int32_t KVPlayDeinitPlayLib(void);

@@ -6,6 +6,8 @@
 #include <cstdint>
 
 #include "KVPlay.h"
+#include "OverlayPainter.h"
+#include "OverlaySettings.h"
 #include "RenderGeometry.h"
 
 namespace kvplay {
@@ -25,11 +27,27 @@ public:
     int32_t pictureWidth() const { return pictureWidth_; }
     int32_t pictureHeight() const { return pictureHeight_; }
 
+    // What goes over the pictures.
+    int32_t setOsdString(int32_t index, const void* item);
+    int32_t removeOsdString(int32_t index);
+    int32_t getAllOsdStrings(void* items, void* enabled) const;
+    int32_t registerDrawFunction(void* function, void* user);
+    int32_t registerWrapperDrawCallback(void* callback, void* user);
+    int32_t registerBeforeRenderCallback(void* callback, void* user);
+    int32_t uploadPicture(const void* bytes, uint32_t size) { return overlay_.pictures.upload(bytes, size); }
+    int32_t deletePicture(int32_t id) { return overlay_.pictures.remove(id); }
+    // The drawing primitives, for the wrapper draw callback.
+    OverlayPainter& painter() { return painter_; }
+
 protected:
     // Where the picture goes in a client area of this size.
     void placePicture(int32_t clientWidth, int32_t clientHeight, PixelRect& source, PixelRect& destination) const;
     // True once after the aspect mode changed: the bars must be cleared.
     bool takeAspectChange();
+    bool overlaysNeeded() const { return overlay_.anyToDraw(); }
+    void drawOverlays(uint8_t* pixels, int32_t width, int32_t height, int32_t stride, const PixelRect& destination) {
+        painter_.paint(pixels, width, height, stride, destination, overlay_);
+    }
 
     const uintptr_t window_;
     int32_t pictureWidth_ = 0;
@@ -40,6 +58,8 @@ private:
     ViewMargins viewArea_;
     int32_t aspectMode_ = 0;
     bool aspectChanged_ = false;
+    OverlaySettings overlay_;
+    OverlayPainter painter_;
 };
 
 }  // namespace kvplay

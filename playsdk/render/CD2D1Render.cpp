@@ -54,7 +54,8 @@ int32_t CD2D1Render::render(const KVPlayPictureDescriptor& picture) {
     PixelRect source, destination;
     placePicture(clientWidth_, clientHeight_, source, destination);
     const int backStride = clientWidth_ * 4;
-    if (takeAspectChange() || clearBackground_) {
+    const bool overlays = overlaysNeeded();
+    if (takeAspectChange() || clearBackground_ || overlays) {
         std::memset(backBuffer_, 0, std::size_t(backStride) * clientHeight_);
         clearBackground_ = false;
     }
@@ -63,6 +64,8 @@ int32_t CD2D1Render::render(const KVPlayPictureDescriptor& picture) {
                           source.width(), source.height(),
                           backBuffer_ + std::size_t(destination.top) * backStride + destination.left * 4, backStride,
                           destination.width(), destination.height(), libyuv::kFilterBilinear);
+    if (overlays)
+        drawOverlays(backBuffer_, clientWidth_, clientHeight_, backStride, destination);
     if (!presenter_->present(window->depth)) {
         // The window went away or the server refused: start afresh with the next picture.
         releaseResources();

@@ -22,22 +22,6 @@ void RenderHolder::setWindow(uintptr_t window) {
         renderer_ = std::make_unique<CD2D1Render>(*display, window);
 }
 
-int32_t RenderHolder::adjustViewArea(int32_t left, int32_t right, int32_t top, int32_t bottom) {
-    std::lock_guard guard(lock_);
-    if (!renderer_)
-        return -1;
-    renderer_->adjustViewArea(left, right, top, bottom);
-    return 0;
-}
-
-int32_t RenderHolder::keepAspectRatio(int32_t mode) {
-    std::lock_guard guard(lock_);
-    if (!renderer_)
-        return -1;
-    renderer_->keepAspectRatio(mode);
-    return 0;
-}
-
 uintptr_t RenderHolder::window() {
     std::lock_guard guard(lock_);
     return window_;

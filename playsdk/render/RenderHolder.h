@@ -22,9 +22,13 @@ public:
     void setMessageCallback(KVPlayMessageCallback callback, void* user);
     void setRenderCallback(KVPlayRenderCallback callback, void* user);
 
-    // Forwarded to the renderer; -1 without one.
-    int32_t adjustViewArea(int32_t left, int32_t right, int32_t top, int32_t bottom);
-    int32_t keepAspectRatio(int32_t mode);
+    // An operation on the renderer, under the render lock; -1 without a renderer. Primitives called
+    // from the wrapper draw callback come back here on the render thread, which holds the lock already.
+    template <typename Operation>
+    int32_t withRenderer(Operation operation) {
+        std::lock_guard guard(lock_);
+        return renderer_ ? operation(*renderer_) : -1;
+    }
 
     // Shows one picture: 0, or -2 when the render callback refused it or the renderer could not make
     // what it needs (a resources shortage).
