@@ -99,14 +99,15 @@ int32_t CNetStreamPlay::setMaxInputFrames(int32_t n) {
 }
 
 int32_t CNetStreamPlay::setWindow(uintptr_t window) {
-    render_.setWindow(window);
+    render_.setWindow(window, !playLib().disableDirectDraw);
     return 0;
 }
 
 int32_t CNetStreamPlay::setWindowEx(uintptr_t window, const void* options) {
     const auto* o = static_cast<const KVPlayPlayOptions*>(options);
     decoder_.setSwitches(!o || o->noHardwareDecode == 0, window != 0 && o && o->decodeAndRender != 0);
-    return setWindow(window);
+    render_.setWindow(window, (!o || o->renderer == 0) && !playLib().disableDirectDraw);
+    return 0;
 }
 
 int32_t CNetStreamPlay::setMessageWindow(uintptr_t window, uint32_t messageId, void* user) {

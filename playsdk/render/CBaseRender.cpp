@@ -14,6 +14,12 @@ void CBaseRender::keepAspectRatio(int32_t mode) {
     aspectChanged_ = true;
 }
 
+void CBaseRender::adoptSettings(CBaseRender& previous) {
+    overlay_ = std::move(previous.overlay_);
+    aspectMode_ = previous.aspectMode_;
+    aspectChanged_ = true;
+}
+
 bool CBaseRender::takeAspectChange() {
     const bool changed = aspectChanged_;
     aspectChanged_ = false;

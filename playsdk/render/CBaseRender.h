@@ -20,6 +20,10 @@ public:
     CBaseRender& operator=(const CBaseRender&) = delete;
 
     virtual int32_t render(const KVPlayPictureDescriptor& picture) = 0;
+    // The displays changed: a renderer bound to them rebuilds before its next picture.
+    virtual void displayConfigurationChanged() {}
+    // Takes over what a replaced renderer was told to draw and how (not its view area).
+    void adoptSettings(CBaseRender& previous);
 
     // Margins in picture pixels; a view area that covers the whole picture is no view area.
     void adjustViewArea(int32_t left, int32_t right, int32_t top, int32_t bottom);
@@ -45,8 +49,8 @@ protected:
     // True once after the aspect mode changed: the bars must be cleared.
     bool takeAspectChange();
     bool overlaysNeeded() const { return overlay_.anyToDraw(); }
-    void drawOverlays(uint8_t* pixels, int32_t width, int32_t height, int32_t stride, const PixelRect& destination) {
-        painter_.paint(pixels, width, height, stride, destination, overlay_);
+    void drawOverlays(cairo_surface_t* surface, const PixelRect& destination) {
+        painter_.paint(surface, destination, overlay_);
     }
 
     const uintptr_t window_;

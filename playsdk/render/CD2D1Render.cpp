@@ -64,8 +64,12 @@ int32_t CD2D1Render::render(const KVPlayPictureDescriptor& picture) {
                           source.width(), source.height(),
                           backBuffer_ + std::size_t(destination.top) * backStride + destination.left * 4, backStride,
                           destination.width(), destination.height(), libyuv::kFilterBilinear);
-    if (overlays)
-        drawOverlays(backBuffer_, clientWidth_, clientHeight_, backStride, destination);
+    if (overlays) {
+        cairo_surface_t* surface = cairo_image_surface_create_for_data(backBuffer_, CAIRO_FORMAT_RGB24, clientWidth_,
+                                                                       clientHeight_, backStride);
+        drawOverlays(surface, destination);
+        cairo_surface_destroy(surface);
+    }
     if (!presenter_->present(window->depth)) {
         // The window went away or the server refused: start afresh with the next picture.
         releaseResources();

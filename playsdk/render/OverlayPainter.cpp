@@ -15,7 +15,6 @@ constexpr int kOsdWeight = 155;
 
 struct CairoDeleter {
     void operator()(cairo_t* cr) const { cairo_destroy(cr); }
-    void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
 };
 
 // At most `limit` characters of UTF-8 text, cut at a character boundary; invalid text gives nothing.
@@ -50,11 +49,8 @@ void showText(cairo_t* cr, const std::string& text, const char* face, int pixels
 
 }  // namespace
 
-void OverlayPainter::paint(uint8_t* pixels, int32_t width, int32_t height, int32_t stride, const PixelRect& destination,
-                           OverlaySettings& settings) {
-    std::unique_ptr<cairo_surface_t, CairoDeleter> surface(
-        cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride));
-    std::unique_ptr<cairo_t, CairoDeleter> cr(cairo_create(surface.get()));
+void OverlayPainter::paint(cairo_surface_t* surface, const PixelRect& destination, OverlaySettings& settings) {
+    std::unique_ptr<cairo_t, CairoDeleter> cr(cairo_create(surface));
     if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
         return;
     cairo_set_line_width(cr.get(), 1);
@@ -78,7 +74,7 @@ void OverlayPainter::paint(uint8_t* pixels, int32_t width, int32_t height, int32
     if (settings.drawFunction)
         settings.drawFunction(cr.get(), destination.width(), destination.height(), settings.drawUser, destination.left,
                               destination.top);
-    cairo_surface_flush(surface.get());
+    cairo_surface_flush(surface);
 }
 
 void OverlayPainter::drawOsd(cairo_t* cr, const OverlaySettings& settings) const {

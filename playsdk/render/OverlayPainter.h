@@ -13,10 +13,8 @@ namespace kvplay {
 
 class OverlayPainter {
 public:
-    // pixels: 32-bit back buffer of width × height, stride bytes per row; destination: the picture's
-    // rectangle in it.
-    void paint(uint8_t* pixels, int32_t width, int32_t height, int32_t stride, const PixelRect& destination,
-               OverlaySettings& settings);
+    // Draws on the surface (a back buffer, or the window itself); destination: the picture's rectangle.
+    void paint(cairo_surface_t* surface, const PixelRect& destination, OverlaySettings& settings);
 
     // The primitives: they draw only while the wrapper draw callback runs and answer -1 otherwise.
     // Coordinates are fractions of the picture's rectangle.

@@ -1,7 +1,7 @@
 #include "RenderHolder.h"
 
 #include "BmpImage.h"
-#include "CD2D1Render.h"
+#include "RendererFactory.h"
 #include "rfs/FrameRecord.h"
 
 namespace kvplay {
@@ -11,15 +11,45 @@ constexpr uint16_t kFisheyeStreamFlag = 1u << 13;
 
 }  // namespace
 
-void RenderHolder::setWindow(uintptr_t window) {
+void RenderHolder::setWindow(uintptr_t window, bool useSurfaceRenderer) {
     std::lock_guard guard(lock_);
     window_ = window;
     // No window keeps the renderer; a new window starts a fresh one with fresh settings.
     if (window == 0)
         return;
+    useSurfaceRenderer_ = useSurfaceRenderer;
     renderer_.reset();
-    if (X11Display* display = X11Display::instance())
-        renderer_ = std::make_unique<CD2D1Render>(*display, window);
+    renderer_ = createRenderer(useSurfaceRenderer_ ? RendererKind::Surface : RendererKind::Scaling, window);
+    if (!renderer_ && !useSurfaceRenderer_)
+        renderer_ = createRenderer(RendererKind::Surface, window);
+}
+
+void RenderHolder::displayConfigurationChanged() {
+    std::lock_guard guard(lock_);
+    if (renderer_)
+        renderer_->displayConfigurationChanged();
+}
+
+int32_t RenderHolder::renderWithReplacement(const KVPlayPictureDescriptor& picture) {
+    int32_t result = -1;
+    if (renderer_) {
+        result = renderer_->render(picture);
+        // Nothing drawn (a hidden, empty or vanished window) is not a failure.
+        if (result != -2 && result != -3)
+            return 0;
+    }
+    // A renderer that could not make what it needs, or declined the picture, hands over to the other
+    // kind with everything it was told to draw; the view area is set again by the caller.
+    const bool failed = renderer_ != nullptr;
+    const RendererKind kind = failed ? (useSurfaceRenderer_ ? RendererKind::Scaling : RendererKind::Surface)
+                                     : (useSurfaceRenderer_ ? RendererKind::Surface : RendererKind::Scaling);
+    std::unique_ptr<CBaseRender> next = createRenderer(kind, window_);
+    if (!next)
+        return failed && result == -2 ? -2 : 0;
+    if (renderer_)
+        next->adoptSettings(*renderer_);
+    renderer_ = std::move(next);
+    return renderer_->render(picture) == -2 ? -2 : 0;
 }
 
 uintptr_t RenderHolder::window() {
@@ -99,10 +129,9 @@ int32_t RenderHolder::update(KVPlayPictureDescriptor& picture) {
     guard.unlock();
     noteFisheyeFlag(picture);
     guard.lock();
-    if (!renderer_)
+    if (window_ == 0)
         return 0;
-    // Nothing drawn (a hidden, empty or vanished window) is not a failure.
-    return renderer_->render(picture) == -2 ? -2 : 0;
+    return renderWithReplacement(picture);
 }
 
 }  // namespace kvplay

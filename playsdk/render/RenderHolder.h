@@ -16,7 +16,9 @@ namespace kvplay {
 
 class RenderHolder {
 public:
-    void setWindow(uintptr_t window);
+    // A new window gets a new renderer: the surface renderer when asked for it, else the scaling one.
+    void setWindow(uintptr_t window, bool useSurfaceRenderer);
+    void displayConfigurationChanged();
     uintptr_t window();
     void setPictureCallback(KVPlayPictureCallback callback, void* user);
     void setMessageCallback(KVPlayMessageCallback callback, void* user);
@@ -38,11 +40,13 @@ public:
 
 private:
     void noteFisheyeFlag(const KVPlayPictureDescriptor& picture);
+    int32_t renderWithReplacement(const KVPlayPictureDescriptor& picture);
 
     // Recursive: callbacks called while it is held may ask the instance for its picture size.
     std::recursive_mutex lock_;
     uintptr_t window_ = 0;
     std::unique_ptr<CBaseRender> renderer_;
+    bool useSurfaceRenderer_ = true;
     KVPlayPictureCallback pictureCallback_ = nullptr;
     void* pictureUser_ = nullptr;
     std::vector<uint8_t> bmp_;

@@ -47,3 +47,23 @@ std::optional<WindowState> X11Display::windowState(uint32_t window) const {
 }
 
 }  // namespace kvplay
+
+namespace kvplay {
+
+xcb_visualtype_t* X11Display::visualOf(uint32_t window) const {
+    xcb_generic_error_t* error = nullptr;
+    std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(
+        xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window), &error),
+        &std::free);
+    std::free(error);
+    if (!attributes)
+        return nullptr;
+    for (auto screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)); screen.rem; xcb_screen_next(&screen))
+        for (auto depth = xcb_screen_allowed_depths_iterator(screen.data); depth.rem; xcb_depth_next(&depth))
+            for (auto visual = xcb_depth_visuals_iterator(depth.data); visual.rem; xcb_visualtype_next(&visual))
+                if (visual.data->visual_id == attributes->visual)
+                    return visual.data;
+    return nullptr;
+}
+
+}  // namespace kvplay

@@ -25,6 +25,8 @@ public:
     bool hasShm() const { return hasShm_; }
     // Size, depth and visibility of the window; nothing when it does not exist (any more).
     std::optional<WindowState> windowState(uint32_t window) const;
+    // The visual of the window, for drawing on it with cairo; null when it is gone.
+    xcb_visualtype_t* visualOf(uint32_t window) const;
 
 private:
     explicit X11Display(xcb_connection_t* connection);
