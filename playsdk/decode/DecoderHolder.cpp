@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "CFFmpegDecoder.h"
 #include "CFFmpegDecoderAndRender.h"
 #include "CHisi264Decoder.h"
 #include "CHisi265Decoder.h"
@@ -17,9 +18,6 @@ namespace {
 constexpr int32_t kCodecH264 = 1;
 constexpr int32_t kCodecH265 = 7;
 constexpr int32_t kCodecMjpeg = 4;
-
-std::mutex factoryLock;
-HardwareDecoderFactory hardwareFactory;
 
 bool isAnnexBCodec(uint8_t codec) {
     return codec == 1 || codec == 2 || codec == 7 || codec == 8 || codec == 9 || codec == 10;
@@ -42,11 +40,6 @@ bool wantsHardware(int32_t codec, bool display, int32_t width, int32_t height) {
 }
 
 }  // namespace
-
-void setHardwareDecoderFactory(HardwareDecoderFactory factory) {
-    std::lock_guard guard(factoryLock);
-    hardwareFactory = std::move(factory);
-}
 
 int32_t normalizedVideoCodec(uint8_t codec) {
     switch (codec) {
@@ -141,11 +134,8 @@ std::unique_ptr<CBaseDecoder> DecoderHolder::createSoftwareDecoder(int32_t codec
 }
 
 std::unique_ptr<CBaseDecoder> DecoderHolder::createDecoder(int32_t codec, bool display, int32_t width, int32_t height) {
-    if (wantsHardware(codec, display, width, height)) {
-        std::lock_guard guard(factoryLock);
-        if (hardwareFactory)
-            return hardwareFactory(hardwareAllowed_);
-    }
+    if (wantsHardware(codec, display, width, height))
+        return std::unique_ptr<CBaseDecoder>(new (std::nothrow) CFFmpegDecoder(hardwareAllowed_));
     return createSoftwareDecoder(codec);
 }
 

@@ -14,10 +14,6 @@
 
 namespace kvplay {
 
-// Makes the hardware decoder; installed where one exists (and by tests).
-using HardwareDecoderFactory = std::function<std::unique_ptr<CBaseDecoder>(bool hardwareRequested)>;
-void setHardwareDecoderFactory(HardwareDecoderFactory factory);
-
 // Codec byte of a frame header: 1 H.264, 7 H.265, 4 MJPEG, 0 not decodable.
 int32_t normalizedVideoCodec(uint8_t codec);
 

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "HardwareDecoderSlots.h"
 #include "InstanceRegistry.h"
 #include "KVPlay.h"
 #include "LogSink.h"
@@ -42,7 +43,7 @@ KVPLAY_API int32_t KVPlayGetLastError(int32_t, int32_t) {
 }
 
 KVPLAY_API int32_t KVPlaySetMaxHardwareDecodeNumber(int32_t n) {
-    playLib().maxHardwareDecoders = n < 0 ? 0 : n;
+    setHardwareDecoderLimit(n);
     return n;
 }
 

@@ -1,5 +1,5 @@
-// Process-wide state of the library: the decode policy, what the machine allows, the hardware decoder
-// limit and the resources-shortage back-off shared by every instance.
+// Process-wide state of the library: the decode policy, what the machine allows and the
+// resources-shortage back-off shared by every instance.
 #pragma once
 
 #include <atomic>
@@ -10,8 +10,6 @@ namespace kvplay {
 struct PlayLib {
     std::atomic<int32_t> decodePolicy{0};
     std::atomic<bool> disableDirectDraw{false};
-    std::atomic<bool> oldGpuPresent{false};
-    std::atomic<int32_t> maxHardwareDecoders{2147483647};
     std::atomic<int32_t> startedCount{0};
     // While nonzero every instance drops its input; cleared by KVPlayClearFlag(1) or when the last
     // started instance stops.

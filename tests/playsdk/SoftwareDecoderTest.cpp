@@ -411,14 +411,11 @@ TEST_F(SoftwareDecoderTest, FastModeNeedsAPolicyABigPictureAndTwentyFramesASecon
     }
 }
 
-TEST_F(SoftwareDecoderTest, ProbeFindsTheSoftwareDecodersAndLeavesHardwareAlone) {
+TEST_F(SoftwareDecoderTest, ProbeFindsTheSoftwareDecoders) {
     kvplay::DecoderCapabilities& capabilities = kvplay::decoderCapabilities();
     capabilities.h264 = capabilities.h265 = capabilities.mjpeg = false;
-    capabilities.hardware = true;
     kvplay::probeDecoderCapabilities();
     EXPECT_TRUE(capabilities.h264 && capabilities.h265 && capabilities.mjpeg);
-    EXPECT_TRUE(capabilities.hardware);
-    capabilities.hardware = false;
 }
 
 }  // namespace

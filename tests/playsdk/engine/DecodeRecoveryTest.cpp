@@ -1,7 +1,7 @@
 // Decoding failures: damaged frames, missing decoders, and the fallback from the hardware decoder.
 #include "CNetStreamPlay.h"
 #include "DecoderCapabilities.h"
-#include "DecoderHolder.h"
+#include "HardwareBackend.h"
 #include "PlaybackFixture.h"
 
 namespace {
@@ -16,13 +16,12 @@ int64_t frameIndexOf(const Shown& s, const std::vector<Record>& frames) {
     return (s.time - static_cast<int64_t>(headerOf(frames[0]).Time)) / 40'000;
 }
 
-// A decoder that cannot open, as on a machine whose GPU refuses; counts how often it was made.
-class RefusingDecoder final : public kvplay::CBaseDecoder {
+// A GPU device that cannot be opened, as on a machine whose GPU refuses.
+class RefusingBackend final : public kvplay::HardwareBackend {
 public:
-    RefusingDecoder() : CBaseDecoder(kvplay::DecoderKind::FFmpeg) {}
-    int32_t decode(const uint8_t*, kvplay::DecodeOutput*) override { return kvplay::DecodeError; }
-    int32_t open(const uint8_t*) override { return kvplay::DecodeError; }
-    void close() override {}
+    bool open(kvplay::PictureCodec) override { return false; }
+    int32_t decode(std::span<const uint8_t>, uint64_t, kvplay::DecodeOutput&) override { return kvplay::DecodeError; }
+    int32_t deviceType() const override { return 0; }
 };
 
 }  // namespace
@@ -99,7 +98,7 @@ class DecoderChoiceTest : public PlaybackTest {
 protected:
     void TearDown() override {
         kvplay::decoderCapabilities().hardware = false;
-        kvplay::setHardwareDecoderFactory({});
+        kvplay::setHardwareBackendFactory({});
         PlaybackTest::TearDown();
     }
 };
@@ -112,9 +111,9 @@ TEST_F(DecoderChoiceTest, LargePicturesFallBackToTheSoftwareDecoderWhenTheHardwa
     const std::vector<Record> frames = videoOnly(storedStream(large));
     int made = 0;
     kvplay::decoderCapabilities().hardware = true;
-    kvplay::setHardwareDecoderFactory([&made](bool) {
+    kvplay::setHardwareBackendFactory([&made] {
         ++made;
-        return std::unique_ptr<kvplay::CBaseDecoder>(new RefusingDecoder);
+        return std::make_unique<RefusingBackend>();
     });
     void* h = player(1);
     feed(h, std::vector<Record>(frames.begin(), frames.begin() + 5));
@@ -132,9 +131,9 @@ TEST_F(DecoderChoiceTest, LargePicturesFallBackToTheSoftwareDecoderWhenTheHardwa
 TEST_F(DecoderChoiceTest, SmallPicturesNeverUseTheHardwareDecoder) {
     int made = 0;
     kvplay::decoderCapabilities().hardware = true;
-    kvplay::setHardwareDecoderFactory([&made](bool) {
+    kvplay::setHardwareBackendFactory([&made] {
         ++made;
-        return std::unique_ptr<kvplay::CBaseDecoder>(new RefusingDecoder);
+        return std::make_unique<RefusingBackend>();
     });
     void* h = player(1);
     feed(h, std::vector<Record>(storedStream().begin(), storedStream().begin() + 10));
@@ -146,10 +145,10 @@ TEST_F(DecoderChoiceTest, SmallPicturesNeverUseTheHardwareDecoder) {
 
 TEST_F(DecoderChoiceTest, DecodeAndRenderFallsBackAndStopsAskingForHardware) {
     kvplay::decoderCapabilities().hardware = true;
-    std::vector<bool> requested;
-    kvplay::setHardwareDecoderFactory([&requested](bool hardware) {
-        requested.push_back(hardware);
-        return std::unique_ptr<kvplay::CBaseDecoder>(new RefusingDecoder);
+    int made = 0;
+    kvplay::setHardwareBackendFactory([&made] {
+        ++made;
+        return std::make_unique<RefusingBackend>();
     });
     StreamShape large;
     large.width = 1920;
@@ -164,7 +163,7 @@ TEST_F(DecoderChoiceTest, DecodeAndRenderFallsBackAndStopsAskingForHardware) {
     feed(h, std::vector<Record>(frames.begin(), frames.begin() + 3));
     ASSERT_EQ(KVPlayStartPlay(h), 0);
     advanceMs(150);
-    EXPECT_EQ(requested, std::vector<bool>{false}) << "after the failed decode-and-render no hardware is asked for";
+    EXPECT_EQ(made, 0) << "after the failed decode-and-render no GPU device is asked for";
     EXPECT_EQ(newPictures().size(), 3u);
 }
 

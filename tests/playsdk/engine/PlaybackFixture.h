@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <functional>
@@ -61,6 +62,13 @@ protected:
         EXPECT_EQ(KVPlaySetCallbackMessageEx(h, &PlaybackTest::onMessage, this), 0);
         handles_.push_back(h);
         return h;
+    }
+
+    // Stops and destroys one of the fixture's instances before the test ends.
+    void destroy(void* h) {
+        KVPlayStopPlay(h);
+        KVPlayDestroyPlayInstance(h);
+        handles_.erase(std::find(handles_.begin(), handles_.end(), h));
     }
 
     static void feed(void* h, const std::vector<Record>& records) {
