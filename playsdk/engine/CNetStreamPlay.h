@@ -74,6 +74,7 @@ public:
     int32_t getNetFrameInfo(int32_t* info) override;
     int32_t registerCallbackTable(const void* table) override;
     int32_t getInputQueueLength() override;
+    void displayConfigurationChanged(const std::vector<MonitorEntry>& monitors) override;
 
     InstanceType type() const { return type_; }
     // The kind of decoder in use (0 none), for diagnostics and tests.

@@ -5,15 +5,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "MonitorLayout.h"
+
 namespace kvplay {
 
 using MessageCallback = void (*)(int32_t code, void* user);
-
-// A display's place in the virtual screen, as the display watcher reports it.
-struct MonitorEntry {
-    uint8_t deviceId[16];
-    int32_t left, top, right, bottom;
-};
 
 class CPlayInstance {
 public:

@@ -11,13 +11,14 @@
 #include "CLocalFileThumbnail.h"
 #include "CNetFilePlay.h"
 #include "CSyncPlay.h"
+#include "DisplayWatcher.h"
 
 namespace kvplay {
 namespace {
 
 struct Registry {
     std::mutex lock;
-    std::set<const CPlayInstance*> handles;
+    std::set<CPlayInstance*, std::less<>> handles;
 };
 
 Registry& registry() {
@@ -47,9 +48,18 @@ std::unique_ptr<CPlayInstance> construct(int32_t type) {
     }
 }
 
+// Tells every registered instance about a new monitor layout; false when none is registered.
+bool announceLayout(const std::vector<MonitorEntry>& monitors) {
+    std::lock_guard guard(registry().lock);
+    for (CPlayInstance* instance : registry().handles)
+        instance->displayConfigurationChanged(monitors);
+    return !registry().handles.empty();
+}
+
 }  // namespace
 
 CPlayInstance* createPlayInstance(int32_t type) {
+    startDisplayWatcher(announceLayout);
     std::unique_ptr<CPlayInstance> instance = construct(type);
     if (!instance)
         return nullptr;

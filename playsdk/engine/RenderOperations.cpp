@@ -18,6 +18,10 @@ int32_t CNetStreamPlay::keepAspectRatio(int32_t mode) {
     });
 }
 
+void CNetStreamPlay::displayConfigurationChanged(const std::vector<MonitorEntry>&) {
+    render_.displayConfigurationChanged();
+}
+
 int32_t CNetStreamPlay::setOsdString(int32_t index, const void* item) {
     return render_.withRenderer([&](CBaseRender& r) { return r.setOsdString(index, item); });
 }

@@ -16,6 +16,7 @@ RenderTimer& RenderTimer::instance() {
     // Never destroyed: its thread runs until the process ends.
     static RenderTimer* timer = [] {
         auto* t = new RenderTimer;
+        wakeOnClockChange(t->wake_);
         WorkPool::instance().submit([t] { t->run(); });
         return t;
     }();

@@ -18,8 +18,6 @@ public:
     static RenderTimer& instance();
 
     void add(int64_t dueMs, Callback callback, void* argument);
-    // Makes the thread look at the engine clock again, after a different clock was installed.
-    void wake() { wake_.set(); }
     // Removes the argument's entries without calling them; false when there was none.
     bool cancelFor(void* argument);
     // Removes every entry of the argument and calls each removed callback once.

@@ -2,13 +2,25 @@
 
 #include <atomic>
 #include <chrono>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 namespace kvplay {
 namespace {
 
 SteadyClock steadyClock;
 std::atomic<Clock*> installedClock{&steadyClock};
+
+struct ClockListeners {
+    std::mutex lock;
+    std::vector<Event*> events;
+};
+
+ClockListeners& listeners() {
+    static ClockListeners* l = new ClockListeners;  // used by threads that outlive static destruction
+    return *l;
+}
 
 }  // namespace
 
@@ -35,6 +47,14 @@ Clock& engineClock() {
 
 void setEngineClock(Clock* clock) {
     installedClock.store(clock ? clock : &steadyClock, std::memory_order_release);
+    std::lock_guard guard(listeners().lock);
+    for (Event* e : listeners().events)
+        e->set();
+}
+
+void wakeOnClockChange(Event& event) {
+    std::lock_guard guard(listeners().lock);
+    listeners().events.push_back(&event);
 }
 
 }  // namespace kvplay

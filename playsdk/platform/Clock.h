@@ -28,7 +28,10 @@ public:
 };
 
 Clock& engineClock();
-// Installs a clock for the engine; null restores the steady clock.
+// Installs a clock for the engine; null restores the steady clock. Every event registered below is
+// set, so that threads waiting on the old clock look again.
 void setEngineClock(Clock* clock);
+// For threads that wait on the engine clock for good (the render timer, the display watcher).
+void wakeOnClockChange(Event& event);
 
 }  // namespace kvplay

@@ -17,7 +17,6 @@
 #include "FakeClock.h"
 #include "KVPlay.h"
 #include "LogSink.h"
-#include "RenderTimer.h"
 #include "StoredStreams.h"
 
 struct Shown {
@@ -32,7 +31,6 @@ class PlaybackTest : public ::testing::Test {
 protected:
     void SetUp() override {
         kvplay::setEngineClock(&clock_);
-        kvplay::RenderTimer::instance().wake();
         kvplay::setLogCapture([this](const std::string& line) {
             std::lock_guard guard(lock_);
             lines_.push_back(line);
@@ -47,7 +45,6 @@ protected:
             KVPlayDestroyPlayInstance(h);
         }
         kvplay::setEngineClock(nullptr);
-        kvplay::RenderTimer::instance().wake();
         clock_.release();
         kvplay::setLogCapture({});
         KVPlayClearFlag(1);
