@@ -41,9 +41,8 @@ int32_t CD2D1Render::prepare(const KVPlayPictureDescriptor& picture, const Windo
 }
 
 int32_t CD2D1Render::render(const KVPlayPictureDescriptor& picture) {
-    const std::optional<WindowState> window = display_.windowState(static_cast<uint32_t>(window_));
-    if (!window || !window->viewable || window->width == 0 || window->height == 0 || picture.width <= 0 ||
-        picture.height <= 0)
+    const std::optional<WindowState> window = display_.drawableState(static_cast<uint32_t>(window_));
+    if (!window || picture.width <= 0 || picture.height <= 0)
         return -1;
     if (const int32_t ready = prepare(picture, *window); ready != 0)
         return ready;

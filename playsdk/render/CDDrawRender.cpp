@@ -11,12 +11,6 @@
 namespace kvplay {
 namespace {
 
-bool succeeded(xcb_connection_t* c, xcb_void_cookie_t cookie) {
-    xcb_generic_error_t* error = xcb_request_check(c, cookie);
-    std::free(error);
-    return error == nullptr;
-}
-
 void copyPlane(const uint8_t* from, int32_t fromStride, uint8_t* to, uint32_t toStride, int32_t width, int32_t rows) {
     for (int32_t y = 0; y < rows; ++y)
         std::memcpy(to + std::size_t(y) * toStride, from + std::size_t(y) * fromStride, width);
@@ -51,7 +45,8 @@ int32_t CDDrawRender::prepare(const KVPlayPictureDescriptor& picture, const Wind
     if (!gc_) {
         gc_ = xcb_generate_id(c);
         const uint32_t black = 0;
-        if (!succeeded(c, xcb_create_gc_checked(c, gc_, static_cast<uint32_t>(window_), XCB_GC_FOREGROUND, &black))) {
+        if (!display_.succeeded(
+                xcb_create_gc_checked(c, gc_, static_cast<uint32_t>(window_), XCB_GC_FOREGROUND, &black))) {
             gc_ = 0;
             return -2;
         }
@@ -106,9 +101,8 @@ void CDDrawRender::drawOverlaysOnWindow(const WindowState& window, const PixelRe
 }
 
 int32_t CDDrawRender::render(const KVPlayPictureDescriptor& picture) {
-    const std::optional<WindowState> window = display_.windowState(static_cast<uint32_t>(window_));
-    if (!window || !window->viewable || window->width == 0 || window->height == 0 || picture.width <= 0 ||
-        picture.height <= 0)
+    const std::optional<WindowState> window = display_.drawableState(static_cast<uint32_t>(window_));
+    if (!window || picture.width <= 0 || picture.height <= 0)
         return -1;
     if (const int32_t ready = prepare(picture, *window); ready != 0)
         return ready;
@@ -124,7 +118,7 @@ int32_t CDDrawRender::render(const KVPlayPictureDescriptor& picture) {
         static_cast<int16_t>(destination.left), static_cast<int16_t>(destination.top),
         static_cast<uint16_t>(destination.width()), static_cast<uint16_t>(destination.height()),
         static_cast<uint16_t>(picture.width), static_cast<uint16_t>(picture.height), layout_.size, image_.data());
-    if (!succeeded(c, put)) {
+    if (!display_.succeeded(put)) {
         // Lost: this frame is skipped and everything is made again for the next one.
         rebuild_ = true;
         return -1;

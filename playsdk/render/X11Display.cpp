@@ -50,6 +50,19 @@ std::optional<WindowState> X11Display::windowState(uint32_t window) const {
 
 namespace kvplay {
 
+std::optional<WindowState> X11Display::drawableState(uint32_t window) const {
+    std::optional<WindowState> state = windowState(window);
+    if (!state || !state->viewable || state->width == 0 || state->height == 0)
+        return std::nullopt;
+    return state;
+}
+
+bool X11Display::succeeded(xcb_void_cookie_t cookie) const {
+    xcb_generic_error_t* error = xcb_request_check(connection_, cookie);
+    std::free(error);
+    return error == nullptr;
+}
+
 xcb_visualtype_t* X11Display::visualOf(uint32_t window) const {
     xcb_generic_error_t* error = nullptr;
     std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(

@@ -25,6 +25,10 @@ public:
     bool hasShm() const { return hasShm_; }
     // Size, depth and visibility of the window; nothing when it does not exist (any more).
     std::optional<WindowState> windowState(uint32_t window) const;
+    // The window's state when something can be drawn into it: it exists, is shown and is not empty.
+    std::optional<WindowState> drawableState(uint32_t window) const;
+    // True when the request went through; the error, if any, is consumed.
+    bool succeeded(xcb_void_cookie_t cookie) const;
     // The visual of the window, for drawing on it with cairo; null when it is gone.
     xcb_visualtype_t* visualOf(uint32_t window) const;
 

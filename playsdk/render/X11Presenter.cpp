@@ -9,17 +9,6 @@
 #include <new>
 
 namespace kvplay {
-namespace {
-
-// True when the request went through; the error, if any, is consumed.
-bool succeeded(xcb_connection_t* c, xcb_void_cookie_t cookie) {
-    xcb_generic_error_t* error = xcb_request_check(c, cookie);
-    std::free(error);
-    return error == nullptr;
-}
-
-}  // namespace
-
 X11Presenter::~X11Presenter() {
     releaseBuffer();
     if (gc_)
@@ -46,7 +35,7 @@ bool X11Presenter::attachShared(std::size_t bytes) {
     xcb_connection_t* c = display_.connection();
     segment_ = xcb_generate_id(c);
     const bool attached =
-        memory != reinterpret_cast<void*>(-1) && succeeded(c, xcb_shm_attach_checked(c, segment_, id, 0));
+        memory != reinterpret_cast<void*>(-1) && display_.succeeded(xcb_shm_attach_checked(c, segment_, id, 0));
     // Marked for removal at once: it goes away with the last detach, even if this process dies.
     shmctl(id, IPC_RMID, nullptr);
     if (!attached) {
@@ -79,8 +68,8 @@ uint8_t* X11Presenter::backBuffer(int32_t width, int32_t height, bool& fresh) {
 
 bool X11Presenter::putShared(uint8_t depth) {
     xcb_connection_t* c = display_.connection();
-    return succeeded(c, xcb_shm_put_image_checked(c, window_, gc_, width_, height_, 0, 0, width_, height_, 0, 0, depth,
-                                                  XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_, 0));
+    return display_.succeeded(xcb_shm_put_image_checked(c, window_, gc_, width_, height_, 0, 0, width_, height_, 0, 0,
+                                                        depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_, 0));
 }
 
 bool X11Presenter::putInStrips(uint8_t depth) {
@@ -93,7 +82,7 @@ bool X11Presenter::putInStrips(uint8_t depth) {
         const auto cookie =
             xcb_put_image_checked(c, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, gc_, width_, rows, 0, static_cast<int16_t>(y),
                                   0, depth, static_cast<uint32_t>(stride * rows), plain_.data() + stride * y);
-        if (!succeeded(c, cookie))
+        if (!display_.succeeded(cookie))
             return false;
     }
     return true;
@@ -105,7 +94,7 @@ bool X11Presenter::present(uint8_t depth) {
     xcb_connection_t* c = display_.connection();
     if (!gc_) {
         gc_ = xcb_generate_id(c);
-        if (!succeeded(c, xcb_create_gc_checked(c, gc_, window_, 0, nullptr))) {
+        if (!display_.succeeded(xcb_create_gc_checked(c, gc_, window_, 0, nullptr))) {
             gc_ = 0;
             return false;
         }

@@ -96,6 +96,16 @@ TEST_F(ShortageTest, ClearFlagWithoutBit0RearmsTheMessageButKeepsInputSuspended)
 
 class DecoderChoiceTest : public PlaybackTest {
 protected:
+    // Every GPU device refuses to open, as on a machine whose GPU fails; counts the attempts.
+    void refuseDevices() {
+        kvplay::decoderCapabilities().hardware = true;
+        kvplay::setHardwareBackendFactory([this] {
+            ++devicesTried_;
+            return std::make_unique<RefusingBackend>();
+        });
+    }
+    int devicesTried_ = 0;
+
     void TearDown() override {
         kvplay::decoderCapabilities().hardware = false;
         kvplay::setHardwareBackendFactory({});
@@ -104,23 +114,14 @@ protected:
 };
 
 TEST_F(DecoderChoiceTest, LargePicturesFallBackToTheSoftwareDecoderWhenTheHardwareOneCannotOpen) {
-    StreamShape large;
-    large.width = 1920;
-    large.height = 1080;
-    large.seconds = 2;
-    const std::vector<Record> frames = videoOnly(storedStream(large));
-    int made = 0;
-    kvplay::decoderCapabilities().hardware = true;
-    kvplay::setHardwareBackendFactory([&made] {
-        ++made;
-        return std::make_unique<RefusingBackend>();
-    });
+    const std::vector<Record> frames = largeVideo(2);
+    refuseDevices();
     void* h = player(1);
     feed(h, std::vector<Record>(frames.begin(), frames.begin() + 5));
     ASSERT_EQ(KVPlayStartPlay(h), 0);
     advanceMs(250);
 
-    EXPECT_EQ(made, 1);
+    EXPECT_EQ(devicesTried_, 1);
     EXPECT_EQ(static_cast<kvplay::CNetStreamPlay*>(h)->decoderKind(), int32_t(kvplay::DecoderKind::H264));
     const std::vector<Shown> pictures = newPictures();
     ASSERT_EQ(pictures.size(), 5u) << "the key frame that failed was decoded again by the fallback";
@@ -129,32 +130,19 @@ TEST_F(DecoderChoiceTest, LargePicturesFallBackToTheSoftwareDecoderWhenTheHardwa
 }
 
 TEST_F(DecoderChoiceTest, SmallPicturesNeverUseTheHardwareDecoder) {
-    int made = 0;
-    kvplay::decoderCapabilities().hardware = true;
-    kvplay::setHardwareBackendFactory([&made] {
-        ++made;
-        return std::make_unique<RefusingBackend>();
-    });
+    refuseDevices();
     void* h = player(1);
     feed(h, std::vector<Record>(storedStream().begin(), storedStream().begin() + 10));
     ASSERT_EQ(KVPlayStartPlay(h), 0);
     advanceMs(100);
-    EXPECT_EQ(made, 0);
+    EXPECT_EQ(devicesTried_, 0);
     EXPECT_FALSE(newPictures().empty());
 }
 
 TEST_F(DecoderChoiceTest, DecodeAndRenderFallsBackAndStopsAskingForHardware) {
     kvplay::decoderCapabilities().hardware = true;
-    int made = 0;
-    kvplay::setHardwareBackendFactory([&made] {
-        ++made;
-        return std::make_unique<RefusingBackend>();
-    });
-    StreamShape large;
-    large.width = 1920;
-    large.height = 1080;
-    large.seconds = 2;
-    const std::vector<Record> frames = videoOnly(storedStream(large));
+    refuseDevices();
+    const std::vector<Record> frames = largeVideo(2);
     void* h = player(1);
     KVPlayPlayOptions options{};
     options.renderer = 1;
@@ -163,7 +151,7 @@ TEST_F(DecoderChoiceTest, DecodeAndRenderFallsBackAndStopsAskingForHardware) {
     feed(h, std::vector<Record>(frames.begin(), frames.begin() + 3));
     ASSERT_EQ(KVPlayStartPlay(h), 0);
     advanceMs(150);
-    EXPECT_EQ(made, 0) << "after the failed decode-and-render no GPU device is asked for";
+    EXPECT_EQ(devicesTried_, 0) << "after the failed decode-and-render no GPU device is asked for";
     EXPECT_EQ(newPictures().size(), 3u);
 }
 

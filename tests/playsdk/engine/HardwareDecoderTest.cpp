@@ -60,11 +60,7 @@ protected:
     // The first key frame of a 1920 × 1080 stream, as the decoders take it (64 zero bytes after it).
     const Record& largeKeyFrame() {
         if (key_.empty()) {
-            StreamShape large;
-            large.width = 1920;
-            large.height = 1080;
-            large.seconds = 1;
-            key_ = videoOnly(storedStream(large)).front();
+            key_ = largeVideo(1).front();
             key_.resize(key_.size() + 64, 0);
         }
         return key_;
@@ -118,11 +114,7 @@ TEST_F(HardwareDecoderTest, NeverOpensWithoutPermissionOrOnAGpuKnownToFail) {
 
 TEST_F(HardwareDecoderTest, LargePicturesPlayThroughTheHardwareDecoder) {
     kvplay::decoderCapabilities().hardware = true;
-    StreamShape large;
-    large.width = 1920;
-    large.height = 1080;
-    large.seconds = 1;
-    const std::vector<Record> frames = videoOnly(storedStream(large));
+    const std::vector<Record> frames = largeVideo(1);
     void* h = player(1);
     feed(h, std::vector<Record>(frames.begin(), frames.begin() + 5));
     ASSERT_EQ(KVPlayStartPlay(h), 0);
@@ -139,11 +131,7 @@ TEST_F(HardwareDecoderTest, LargePicturesPlayThroughTheHardwareDecoder) {
 TEST(HardwareDevices, WithoutAGpuTheRealDecoderFailsToOpenAndHoldsNoSlot) {
     if (kvplay::probeHardwareDevice())
         GTEST_SKIP() << "a GPU device opens on this machine";
-    StreamShape large;
-    large.width = 1920;
-    large.height = 1080;
-    large.seconds = 1;
-    Record key = videoOnly(storedStream(large)).front();
+    Record key = largeVideo(1).front();
     key.resize(key.size() + 64, 0);
     kvplay::CFFmpegDecoder decoder(true);
     EXPECT_EQ(decoder.open(key.data()), kvplay::DecodeError);

@@ -63,3 +63,11 @@ std::vector<Record> ofType(const std::vector<Record>& records, uint8_t type) {
             out.push_back(r);
     return out;
 }
+
+std::vector<Record> largeVideo(int seconds) {
+    StreamShape large;
+    large.width = 1920;
+    large.height = 1080;
+    large.seconds = seconds;
+    return videoOnly(storedStream(large));
+}

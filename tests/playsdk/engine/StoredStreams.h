@@ -38,4 +38,6 @@ inline void setHeader(Record& r, const rfs::KVFrameHeader& h) {
 }
 
 std::vector<Record> videoOnly(const std::vector<Record>& records);
+// The video of a 1920 × 1080 recording, the size the hardware decoder takes.
+std::vector<Record> largeVideo(int seconds);
 std::vector<Record> ofType(const std::vector<Record>& records, uint8_t type);
