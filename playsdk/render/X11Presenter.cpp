@@ -54,7 +54,7 @@ uint8_t* X11Presenter::backBuffer(int32_t width, int32_t height, bool& fresh) {
     releaseBuffer();
     fresh = true;
     const std::size_t bytes = std::size_t(width) * height * 4;
-    if (!(display_.hasShm() && attachShared(bytes))) {
+    if (!(useShared_ && attachShared(bytes))) {
         try {
             plain_.assign(bytes, 0);
         } catch (const std::bad_alloc&) {

@@ -14,7 +14,9 @@ namespace kvplay {
 
 class X11Presenter {
 public:
-    X11Presenter(X11Display& display, uint32_t window) : display_(display), window_(window) {}
+    // useShared: shared memory when the server has it; false sends plain images.
+    X11Presenter(X11Display& display, uint32_t window, bool useShared = true)
+        : display_(display), window_(window), useShared_(useShared && display.hasShm()) {}
     ~X11Presenter();
     X11Presenter(const X11Presenter&) = delete;
     X11Presenter& operator=(const X11Presenter&) = delete;
@@ -33,6 +35,7 @@ private:
 
     X11Display& display_;
     const uint32_t window_;
+    const bool useShared_;
     xcb_gcontext_t gc_ = 0;
     int32_t width_ = 0;
     int32_t height_ = 0;
