@@ -110,7 +110,7 @@ private:
     int64_t timeOnScreen();
     void restart(bool reverse);
 
-    // Messages go out with no lock held, so a callback may call back into the instance.
+    // Messages go out with no lock held, so a callback may call back into the instance (but not stop it).
     void deliver(const Messages& messages);
     void reportUpdateFailure();
 

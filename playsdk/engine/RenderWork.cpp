@@ -123,6 +123,9 @@ bool CNetStreamPlay::takePictureForScreen() {
         stepRequested_ = false;
         taken = std::move(pictures_.front());
         pictures_.pop_front();
+        // The single step is done once its picture is taken; until then it waits for one.
+        if (playMode_ == kModeSingleFrame)
+            playMode_ = kModePause;
         kickDecodeLocked();
     }
     std::lock_guard picture(pictureLock_);
@@ -158,13 +161,15 @@ void CNetStreamPlay::reportUpdateFailure() {
 
 void CNetStreamPlay::showCurrentPicture() {
     std::shared_ptr<PictureDescriptor> shown;
+    bool still;
     {
         std::lock_guard picture(pictureLock_);
         shown = current_;
+        still = current_ == kept_;
     }
     if (!shown)
         return;
-    if (shown != kept_)
+    if (!still)
         countRendered(*shown);
     if (render_.update(*shown) == -2)
         reportUpdateFailure();
@@ -183,8 +188,6 @@ void CNetStreamPlay::renderWork() {
         renderBlankWhileMode49();
     else {
         takePictureForScreen();
-        if (playMode_ == kModeSingleFrame)
-            playMode_ = kModePause;
         if (started_)
             showCurrentPicture();
     }

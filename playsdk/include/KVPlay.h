@@ -6,7 +6,8 @@
  * handle gives -1 unless said otherwise. Results: 0 success, -1 failure or not supported, -2 resources
  * shortage, KVPLAY_E_OUTOFMEMORY from KVPlayInputNetFrame when the input queue held more than 200 frames
  * (the frame is still accepted). Times are microseconds since 1970-01-01 by UTC rules. A window is an
- * X11 window id (0 = none). */
+ * X11 window id (0 = none). Callbacks run on the engine's threads; they may call the instance's
+ * functions but must not stop or destroy it (the stop would wait for the callback itself). */
 #ifndef KVPLAY_H
 #define KVPLAY_H
 

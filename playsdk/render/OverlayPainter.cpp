@@ -2,6 +2,7 @@
 
 #include <pango/pangocairo.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -30,6 +31,10 @@ std::string firstCharacters(const char* text, std::size_t bytes, int limit) {
 // Text laid out top-left in a box with a font of the given face, pixel height and weight.
 void showText(cairo_t* cr, const std::string& text, const char* face, int pixels, int weight, double left, double top,
               double width, double height) {
+    // Sizes come from callers: kept where pango's fixed-point numbers hold them.
+    constexpr int kLargestPixels = 4096;
+    pixels = std::clamp(pixels, 1, kLargestPixels);
+    width = std::clamp(width, 0.0, 65536.0);
     std::unique_ptr<PangoLayout, decltype(&g_object_unref)> layout(pango_cairo_create_layout(cr), &g_object_unref);
     PangoFontDescription* font = pango_font_description_new();
     pango_font_description_set_family(font, face);

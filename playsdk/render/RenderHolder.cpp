@@ -13,6 +13,12 @@ constexpr uint16_t kFisheyeStreamFlag = 1u << 13;
 
 void RenderHolder::setWindow(uintptr_t window, bool useSurfaceRenderer) {
     std::lock_guard guard(lock_);
+    if (rendering_) {
+        windowPending_ = true;
+        pendingWindow_ = window;
+        pendingSurfaceRenderer_ = useSurfaceRenderer;
+        return;
+    }
     window_ = window;
     // No window keeps the renderer; a new window starts a fresh one with fresh settings.
     if (window == 0)
@@ -22,12 +28,6 @@ void RenderHolder::setWindow(uintptr_t window, bool useSurfaceRenderer) {
     renderer_ = createRenderer(useSurfaceRenderer_ ? RendererKind::Surface : RendererKind::Scaling, window);
     if (!renderer_ && !useSurfaceRenderer_)
         renderer_ = createRenderer(RendererKind::Surface, window);
-}
-
-void RenderHolder::displayConfigurationChanged() {
-    std::lock_guard guard(lock_);
-    if (renderer_)
-        renderer_->displayConfigurationChanged();
 }
 
 int32_t RenderHolder::renderWithReplacement(const KVPlayPictureDescriptor& picture) {
@@ -105,6 +105,20 @@ void RenderHolder::noteFisheyeFlag(const KVPlayPictureDescriptor& picture) {
 
 int32_t RenderHolder::update(KVPlayPictureDescriptor& picture) {
     std::unique_lock guard(lock_);
+    if (displayChanged_.exchange(false) && renderer_)
+        renderer_->displayConfigurationChanged();
+    rendering_ = true;
+    const int32_t result = show(picture, guard);
+    rendering_ = false;
+    if (windowPending_) {
+        windowPending_ = false;
+        guard.unlock();
+        setWindow(pendingWindow_, pendingSurfaceRenderer_);
+    }
+    return result;
+}
+
+int32_t RenderHolder::show(KVPlayPictureDescriptor& picture, std::unique_lock<std::recursive_mutex>& guard) {
     width_ = picture.width;
     height_ = picture.height;
     pictureShown_ = true;

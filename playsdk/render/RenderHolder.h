@@ -3,6 +3,7 @@
 // caller's render callback that may take over a picture.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -18,7 +19,9 @@ class RenderHolder {
 public:
     // A new window gets a new renderer: the surface renderer when asked for it, else the scaling one.
     void setWindow(uintptr_t window, bool useSurfaceRenderer);
-    void displayConfigurationChanged();
+    // Noted here and passed to the renderer with the next picture, so the caller (the display watcher,
+    // holding the instance registry) never waits for a render in progress.
+    void displayConfigurationChanged() { displayChanged_ = true; }
     uintptr_t window();
     void setPictureCallback(KVPlayPictureCallback callback, void* user);
     void setMessageCallback(KVPlayMessageCallback callback, void* user);
@@ -41,12 +44,20 @@ public:
 private:
     void noteFisheyeFlag(const KVPlayPictureDescriptor& picture);
     int32_t renderWithReplacement(const KVPlayPictureDescriptor& picture);
+    // The picture to the callbacks or the renderer; the lock is held again when it returns.
+    int32_t show(KVPlayPictureDescriptor& picture, std::unique_lock<std::recursive_mutex>& guard);
 
     // Recursive: callbacks called while it is held may ask the instance for its picture size.
     std::recursive_mutex lock_;
     uintptr_t window_ = 0;
     std::unique_ptr<CBaseRender> renderer_;
     bool useSurfaceRenderer_ = true;
+    std::atomic<bool> displayChanged_{false};
+    // A window set from inside a callback of the render in progress waits until the render is done.
+    bool rendering_ = false;
+    bool windowPending_ = false;
+    uintptr_t pendingWindow_ = 0;
+    bool pendingSurfaceRenderer_ = true;
     KVPlayPictureCallback pictureCallback_ = nullptr;
     void* pictureUser_ = nullptr;
     std::vector<uint8_t> bmp_;

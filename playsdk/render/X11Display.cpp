@@ -29,6 +29,9 @@ X11Display* X11Display::instance() {
 }
 
 std::optional<WindowState> X11Display::windowState(uint32_t window) const {
+    // Errors of requests nobody waited for arrive as events; they are dropped here so none pile up.
+    while (xcb_generic_event_t* event = xcb_poll_for_event(connection_))
+        std::free(event);
     const auto geometryCookie = xcb_get_geometry(connection_, window);
     const auto attributesCookie = xcb_get_window_attributes(connection_, window);
     // Errors are taken here, not left in the event queue that nobody reads.

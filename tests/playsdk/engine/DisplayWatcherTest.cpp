@@ -39,9 +39,12 @@ TEST_F(PlaybackTest, MonitorLayoutChangesReachTheRenderers) {
     kvplay::setRendererFactory([&changes](kvplay::RendererKind, uintptr_t window) {
         return std::make_unique<CountingRenderer>(window, changes);
     });
+    // The change reaches a renderer with the next picture it draws: the instance plays meanwhile.
     void* h = KVPlayCreatePlayInstance(1);
     ASSERT_NE(h, nullptr);
     ASSERT_EQ(KVPlaySetPlayWnd(h, 0x1234), 0);
+    feed(h, storedStream());
+    ASSERT_EQ(KVPlayStartPlay(h), 0);
     advanceMs(2100);
     const int first = changes;
     EXPECT_LE(first, 1) << "at most the first look";
@@ -55,6 +58,7 @@ TEST_F(PlaybackTest, MonitorLayoutChangesReachTheRenderers) {
     advanceMs(2100);
     EXPECT_EQ(changes, first + 1) << "an unchanged layout is not told again";
 
+    KVPlayStopPlay(h);
     KVPlayDestroyPlayInstance(h);
     kvplay::setRendererFactory({});
     kvplay::setMonitorLayoutSource({});

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "PictureDescriptor.h"
@@ -24,6 +25,8 @@ public:
     ScriptedRenderer(uintptr_t window, std::deque<int32_t> answers)
         : CBaseRender(window), answers_(std::move(answers)) {}
     int32_t render(const KVPlayPictureDescriptor&) override {
+        if (duringRender)
+            duringRender();
         ++renders;
         if (answers_.empty())
             return 0;
@@ -32,6 +35,7 @@ public:
         return answer;
     }
     int renders = 0;
+    std::function<void()> duringRender;  // what a caller's callback does while the picture is drawn
 
 private:
     std::deque<int32_t> answers_;
@@ -129,4 +133,16 @@ TEST_F(RendererSwitchTest, WithoutAnyRendererNothingIsDrawnAndNothingFails) {
     holder_.setWindow(0x100, false);
     EXPECT_EQ(holder_.update(*picture_), 0);
     EXPECT_EQ(holder_.withRenderer([](kvplay::CBaseRender&) { return 0; }), -1);
+}
+
+TEST_F(RendererSwitchTest, AWindowSetFromInsideARenderTakesEffectAfterIt) {
+    holder_.setWindow(0x100, false);
+    holder_.withRenderer([&](kvplay::CBaseRender& r) {
+        static_cast<ScriptedRenderer&>(r).duringRender = [&] { holder_.setWindow(0x200, false); };
+        return 0;
+    });
+    EXPECT_EQ(holder_.update(*picture_), 0);
+    ASSERT_EQ(made_.size(), 2u) << "the new window got its renderer once the render was done";
+    EXPECT_EQ(made_[1].window, 0x200u);
+    EXPECT_EQ(holder_.window(), 0x200u);
 }
