@@ -18,7 +18,7 @@ namespace {
 
 struct Registry {
     std::mutex lock;
-    std::set<CPlayInstance*, std::less<>> handles;
+    std::set<CPlayInstance*> handles;
 };
 
 Registry& registry() {
@@ -76,11 +76,6 @@ void destroyPlayInstance(CPlayInstance* instance) {
             return;
     }
     delete instance;
-}
-
-bool isRegistered(const CPlayInstance* instance) {
-    std::lock_guard guard(registry().lock);
-    return registry().handles.count(instance) != 0;
 }
 
 }  // namespace kvplay

@@ -10,6 +10,5 @@ namespace kvplay {
 // The instance of the creation type, registered; null for an unknown type.
 CPlayInstance* createPlayInstance(int32_t type);
 void destroyPlayInstance(CPlayInstance* instance);
-bool isRegistered(const CPlayInstance* instance);
 
 }  // namespace kvplay

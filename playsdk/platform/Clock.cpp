@@ -37,10 +37,6 @@ bool SteadyClock::waitEvent(Event& event, int64_t timeoutUs) {
     return event.waitFor(std::chrono::microseconds(timeoutUs));
 }
 
-void SteadyClock::sleepUs(int64_t us) {
-    std::this_thread::sleep_for(std::chrono::microseconds(us));
-}
-
 Clock& engineClock() {
     return *installedClock.load(std::memory_order_acquire);
 }

@@ -15,7 +15,6 @@ public:
     // Waits until the event is set (consuming an automatic-reset event) or timeoutUs of this clock have
     // passed; a negative timeout waits for the event alone. True when the event was set.
     virtual bool waitEvent(Event& event, int64_t timeoutUs) = 0;
-    virtual void sleepUs(int64_t us) = 0;
 
     int64_t nowMs() { return nowUs() / 1000; }
 };
@@ -24,7 +23,6 @@ class SteadyClock final : public Clock {
 public:
     int64_t nowUs() override;
     bool waitEvent(Event& event, int64_t timeoutUs) override;
-    void sleepUs(int64_t us) override;
 };
 
 Clock& engineClock();

@@ -22,7 +22,7 @@ int64_t FakeClock::nowUs() {
 }
 
 bool FakeClock::waitEnded(const Waiter& w) const {
-    return released_ || (w.deadline >= 0 && now_ >= w.deadline) || (w.event && w.event->isSet());
+    return released_ || (w.deadline >= 0 && now_ >= w.deadline) || w.event->isSet();
 }
 
 bool FakeClock::waitEvent(Event& event, int64_t timeoutUs) {
@@ -40,17 +40,6 @@ bool FakeClock::waitEvent(Event& event, int64_t timeoutUs) {
         event.waitSetFor(kPollInterval);
         guard.lock();
     }
-}
-
-void FakeClock::sleepUs(int64_t us) {
-    std::unique_lock guard(lock_);
-    const auto me = waiters_.insert(waiters_.end(), Waiter{nullptr, now_ + std::max<int64_t>(us, 0)});
-    while (!waitEnded(*me)) {
-        guard.unlock();
-        std::this_thread::sleep_for(kPollInterval);
-        guard.lock();
-    }
-    waiters_.erase(me);
 }
 
 void FakeClock::advanceUs(int64_t us) {

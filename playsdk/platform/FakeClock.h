@@ -17,7 +17,6 @@ public:
 
     int64_t nowUs() override;
     bool waitEvent(Event& event, int64_t timeoutUs) override;
-    void sleepUs(int64_t us) override;
 
     void advanceUs(int64_t us);
     // Every pending work item is blocked in a wait on this clock that the current time does not end.
@@ -27,7 +26,7 @@ public:
 
 private:
     struct Waiter {
-        Event* event;      // null for a sleep
+        Event* event;
         int64_t deadline;  // < 0: none
     };
     bool waitEnded(const Waiter& w) const;

@@ -23,7 +23,6 @@ void WorkPool::submit(std::function<void()> item) {
         queue_.push_back(std::move(item));
         ++pending_;
         if (idle_ < queue_.size()) {
-            ++workers_;
             grow = true;
         }
     }
@@ -41,7 +40,6 @@ void WorkPool::work() {
             const bool arrived = arrived_.wait_for(guard, kIdleLifetime, [this] { return !queue_.empty(); });
             --idle_;
             if (!arrived) {
-                --workers_;
                 return;
             }
         }
@@ -58,11 +56,6 @@ void WorkPool::work() {
 std::size_t WorkPool::pendingItems() const {
     std::lock_guard guard(lock_);
     return pending_;
-}
-
-std::size_t WorkPool::workerCount() const {
-    std::lock_guard guard(lock_);
-    return workers_;
 }
 
 }  // namespace kvplay

@@ -18,7 +18,6 @@ public:
     void submit(std::function<void()> item);
     // Items submitted and not yet finished.
     std::size_t pendingItems() const;
-    std::size_t workerCount() const;
 
 private:
     WorkPool() = default;
@@ -27,7 +26,6 @@ private:
     mutable std::mutex lock_;
     std::condition_variable arrived_;
     std::deque<std::function<void()>> queue_;
-    std::size_t workers_ = 0;
     std::size_t idle_ = 0;
     std::size_t pending_ = 0;
 };
