@@ -61,3 +61,16 @@ void LanguageTable::clear() {
     QMutexLocker locker(&tableLock());
     entries().clear();
 }
+
+QString languageFileName(int languageCode) {
+    switch (languageCode) {
+        case 1:
+            return QStringLiteral("/Language/ENU.xml");
+        case 2048:
+            return QStringLiteral("/Language/KOR.xml");
+        default:
+            return {};
+    }
+}
+
+QString qtCatalogueFileName(int languageCode) { return languageCode == 2048 ? QStringLiteral("/qt_ko.qm") : QString(); }

@@ -15,3 +15,9 @@ public:
     static int size();
     static void clear();
 };
+
+// The language file of a language code, relative to the program folder: 1 English, 2048 Korean, and no
+// file for any other code (the table then stays empty).
+QString languageFileName(int languageCode);
+// The Qt catalogue that goes with a language code, relative to the program folder, or empty.
+QString qtCatalogueFileName(int languageCode);
