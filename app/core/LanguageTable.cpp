@@ -73,4 +73,6 @@ QString languageFileName(int languageCode) {
     }
 }
 
-QString qtCatalogueFileName(int languageCode) { return languageCode == 2048 ? QStringLiteral("/qt_ko.qm") : QString(); }
+QString qtCatalogueFileName(int languageCode) {
+    return languageCode == 2048 ? QStringLiteral("/qt_ko.qm") : QString();
+}
