@@ -1,9 +1,13 @@
 // The skin compiled into the program: every picture the widgets ask for is there, loads at its size
-// and shows its states. The test links only tarn_ui, as the program does, so it also proves the
-// resources register themselves.
+// and shows its states, and the application style sheet parses and finds its pictures. The test links
+// only tarn_ui, as the program does, so it also proves the resources register themselves.
+#include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QImageReader>
+#include <QRegularExpression>
 #include <QtTest>
+#include <cstdlib>
 #include <set>
 
 #include "Skin.h"
@@ -50,6 +54,34 @@ QVector<QImage> picturesIn(QImageReader& reader, const SkinPicture& picture) {
     return pictures;
 }
 
+QString styleSheet() {
+    QFile file(Skin::path("Corvane_gray1", SkinKind::StyleSheet));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QStringList parseWarnings;
+
+void collectParseWarnings(QtMsgType, const QMessageLogContext&, const QString& message) {
+    if (message.contains("parse", Qt::CaseInsensitive))
+        parseWarnings.append(message);
+}
+
+// How many pixels of the widget are close to the skin's accent blue.
+int accentPixels(QWidget& widget) {
+    const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QColor accent("#0f4cb2");
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - accent.red()) + std::abs(c.green() - accent.green()) +
+                    std::abs(c.blue() - accent.blue()) <
+                24)
+                ++count;
+        }
+    return count;
+}
+
 }  // namespace
 
 class SkinTest : public QObject {
@@ -88,6 +120,60 @@ private slots:
                 QVERIFY2(pictures[i] != pictures[j],
                          qPrintable(QString("pictures %1 and %2 are the same").arg(j).arg(i)));
         }
+    }
+
+    void styleSheetNamesTheProgramsWidgets_data() {
+        QTest::addColumn<QString>("selector");
+        for (const char* selector :
+             {"KVWindBase", "Dialog_Base", "Dialog_TitleBar", "Widget_Popup", "Widget_Config", "Widget_Playback_Option",
+              "CHCheckWidget", "QPushButton#tablebtn", "QPushButton#tablebtnHighlight", "QCheckBox#HeadercheckBox"})
+            QTest::newRow(selector) << QString(selector);
+    }
+
+    void styleSheetNamesTheProgramsWidgets() {
+        QFETCH(QString, selector);
+        const QRegularExpression rule("(^|[\\s,}])" + QRegularExpression::escape(selector) + "[\\s,{:]");
+        QVERIFY(styleSheet().contains(rule));
+    }
+
+    void everyPictureTheStyleSheetUsesLoads() {
+        const QRegularExpression url("url\\(([^)]*)\\)");
+        int found = 0;
+        for (auto match = url.globalMatch(styleSheet()); match.hasNext();) {
+            const QString path = match.next().captured(1);
+            QVERIFY2(!QImage(path).isNull(), qPrintable(path));
+            ++found;
+        }
+        QVERIFY(found > 0);
+    }
+
+    void styleSheetParses() {
+        // Qt parses the application style sheet when it first polishes a widget, and only warns on failure.
+        parseWarnings.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(collectParseWarnings);
+        qApp->setStyleSheet(styleSheet());
+        QWidget().ensurePolished();
+        qInstallMessageHandler(previous);
+        qApp->setStyleSheet({});
+        QVERIFY2(parseWarnings.isEmpty(), qPrintable(parseWarnings.join('\n')));
+    }
+
+    void checkBoxesDrawTheSkinIndicators() {
+        qApp->setStyleSheet(styleSheet());
+        QCheckBox unchecked;
+        QCheckBox checked;
+        checked.setChecked(true);
+        QCheckBox partial;
+        partial.setTristate(true);
+        partial.setCheckState(Qt::PartiallyChecked);
+        const int plain = accentPixels(unchecked);
+        const int ticked = accentPixels(checked);
+        const int half = accentPixels(partial);
+        qApp->setStyleSheet({});
+        // The checked and partial pictures are filled with the accent blue; the unchecked one is white.
+        QCOMPARE(plain, 0);
+        QVERIFY(ticked > 60);
+        QVERIFY(half > 60);
     }
 };
 
