@@ -4,8 +4,10 @@
 //   skin_rasterizer <source folder> <output folder>
 //
 // Sprites are composed from one glyph; PNG and BMP pictures are rendered at their table size;
-// animations are their source turned one step further each frame. It runs without an application
-// object: painting shapes into images needs none (only text would, and no source has any).
+// animations are their source turned one step further each frame. Besides pictures.qrc it writes
+// pictures.d, the sources it read, so that the build reruns it when one of them changes. It runs
+// without an application object: painting shapes into images needs none (only text would, and no
+// source has any).
 #include <QBuffer>
 #include <QDir>
 #include <QDomDocument>
@@ -45,6 +47,11 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         fail("cannot write " + path);
+}
+
+// A path as a make rule names it: spaces escaped.
+QByteArray makeEscaped(const QString& path) {
+    return path.toLocal8Bit().replace(' ', "\\ ");
 }
 
 SpriteLook lookOf(const QString& name) {
@@ -146,14 +153,18 @@ int main(int argc, char** argv) {
     QByteArray collection;
     QTextStream listing(&collection);
     listing << "<RCC>\n  <qresource prefix=\"/png\">\n";
+    QByteArray sources;
     for (const SkinPicture& picture : skinPictures) {
-        const QByteArray source = readFile(sourceFolder + '/' + picture.name + ".svg");
+        const QString sourceFile = sourceFolder + '/' + picture.name + ".svg";
         const QString file = Skin::path(picture.name, picture.kind).mid(resourceRoot.size());
-        writeFile(outputFolder + '/' + file, drawPicture(picture, svgOf(picture, source)));
+        writeFile(outputFolder + '/' + file, drawPicture(picture, svgOf(picture, readFile(sourceFile))));
         listing << "    <file>" << file << "</file>\n";
+        sources += " \\\n  " + makeEscaped(sourceFile);
     }
     listing << "  </qresource>\n</RCC>\n";
     listing.flush();
-    writeFile(outputFolder + "/pictures.qrc", collection);
+    const QString collectionFile = outputFolder + "/pictures.qrc";
+    writeFile(collectionFile, collection);
+    writeFile(outputFolder + "/pictures.d", makeEscaped(collectionFile) + ':' + sources + '\n');
     return 0;
 }
