@@ -43,7 +43,7 @@ Dialog_TitleBar::Dialog_TitleBar(int style, QWidget* parent) : DraggableTitleBar
 
     icon_ = new QLabel(this);
     if (look.icon)
-        icon_->setPixmap(QPixmap(Skin::path(look.icon, SkinKind::Png)));
+        icon_->setPixmap(QPixmap(Skin::path(look.icon, true, "svg")));
     // Outside the layout: the title stays centred in the whole bar whatever the buttons take.
     title_ = new QLabel(this);
     title_->setAlignment(Qt::AlignCenter);

@@ -1,6 +1,8 @@
 #include "KVWindBase.h"
 
+#include <QCloseEvent>
 #include <QIcon>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -74,6 +76,10 @@ void KVWindBase::minWindBase() {
 }
 
 void KVWindBase::closeWindBase() {
+    // One question at a time: the window system may ask to close while it is on screen.
+    if (asking_)
+        return;
+    const QScopedValueRollback<bool> asking(asking_, true);
     auto* question = new kvMessagebox;
     question->setText(LanguageTable::text(kExitQuestion));
     Dialog_Base confirmation(question, LanguageTable::text(kExitTitle), this, true, 0);
@@ -88,7 +94,20 @@ void KVWindBase::closeWhenWorkEnded() {
     if (!content_->allWorkEnded())
         return;
     closeTimer_.stop();
+    closeConfirmed_ = true;
     close();
+}
+
+void KVWindBase::closeEvent(QCloseEvent* event) {
+    if (closeConfirmed_) {
+        QFrame::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    // Once confirmed, the window closes by itself when the work has ended.
+    if (!closeTimer_.isActive()) {
+        QTimer::singleShot(0, this, &KVWindBase::closeWindBase);
+    }
 }
 
 void KVWindBase::showMinResponse() {

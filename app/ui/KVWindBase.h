@@ -28,6 +28,10 @@ public slots:
     void showMaxResponse();
     void languageChangedBaseResp();
 
+protected:
+    // A close from the window system (a window manager's close, a key) asks first too.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void closeWhenWorkEnded();
 
@@ -35,4 +39,6 @@ private:
     KVContentWidget* content_;
     MaximizeState maximizeState_;
     QTimer closeTimer_;
+    bool closeConfirmed_ = false;
+    bool asking_ = false;
 };
