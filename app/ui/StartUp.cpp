@@ -39,7 +39,8 @@ void scheduleTestCrash() {
 int runTarnPlayer(int argc, char** argv, const std::function<void(KVWindBase&)>& whenShown) {
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
-    const std::string programName = QFileInfo(QString::fromLocal8Bit(argc > 0 ? argv[0] : "TarnPlayer")).completeBaseName().toStdString();
+    const std::string programName =
+        QFileInfo(QString::fromLocal8Bit(argc > 0 ? argv[0] : "TarnPlayer")).completeBaseName().toStdString();
     MiniDumper::install(programName, TARNPLAYER_VERSION, MiniDumper::defaultReportFolder(programName), true);
 
     auto app = std::make_unique<QApplication>(argc, argv);

@@ -7,9 +7,11 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "Dialog_Base.h"
 #include "LanguageTable.h"
 #include "SSToolButton.h"
 #include "Skin.h"
+#include "Widget_About.h"
 
 namespace {
 
@@ -56,8 +58,11 @@ TitleBar::TitleBar(QWidget* parent) : DraggableTitleBar(parent) {
     layout->addLayout(buttonColumn);
 
     menu_ = new QMenu(this);
-    settingsAction_ = menu_->addAction(QString(), this, &TitleBar::settingsRequested);
-    aboutAction_ = menu_->addAction(QString(), this, &TitleBar::aboutRequested);
+    // The settings page comes with the settings of snapshots, clips and language; until then its
+    // entry is shown but cannot be chosen.
+    settingsAction_ = menu_->addAction(QString());
+    settingsAction_->setEnabled(false);
+    aboutAction_ = menu_->addAction(QString(), this, &TitleBar::showAbout);
 
     connect(about_, &QToolButton::clicked, this,
             [this] { menu_->popup(about_->mapToGlobal(about_->rect().bottomLeft())); });
@@ -143,4 +148,9 @@ void TitleBar::mouseDoubleClickEvent(QMouseEvent* event) {
         requestRestore();
     else
         requestMaximize();
+}
+
+void TitleBar::showAbout() {
+    Dialog_Base dialog(new Widget_About, LanguageTable::text(41), this);
+    dialog.exec();
 }

@@ -29,12 +29,12 @@ signals:
     void showMinRequest();
     void showMaxRequest();
     void languageChangedTitle();
-    void settingsRequested();
-    void aboutRequested();
 
 public slots:
     // Re-reads every text after the language table changed and tells the window.
     void retranslate();
+    // Shows the about page in a modal dialog.
+    void showAbout();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -12,7 +12,9 @@
 
 namespace {
 
-QString program() { return QCoreApplication::applicationDirPath() + "/TarnPlayer"; }
+QString program() {
+    return QCoreApplication::applicationDirPath() + "/TarnPlayer";
+}
 
 // An environment with its own home and settings folders, on Qt's offscreen platform.
 QProcessEnvironment isolated(const QString& home, const QString& configFolder) {

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -57,7 +58,9 @@ bool hasPicture(const QImage& screen, const QRect& area) {
     return false;
 }
 
-QRect onScreen(const QWidget& widget) { return {widget.mapToGlobal(QPoint(0, 0)), widget.size()}; }
+QRect onScreen(const QWidget& widget) {
+    return {widget.mapToGlobal(QPoint(0, 0)), widget.size()};
+}
 
 // The exit question on screen, if any.
 Dialog_Base* exitQuestion() {
@@ -141,9 +144,7 @@ int main() {
         const QColor bar = screen.pixelColor(window->width() / 2, 3);
         check(bar.blue() > bar.red() + 60, "the title bar is blue");
     });
-    steps.add([&] {
-        Model_MsgHelper::instance().showFileResult(writeSnapshot(home.path()), true, 1, 60000);
-    });
+    steps.add([&] { Model_MsgHelper::instance().showFileResult(writeSnapshot(home.path()), true, 1, 60000); });
     steps.add([&] {
         Widget_Popup* popup = Model_MsgHelper::instance().currentPopup();
         const QImage screen = screenshot("popup_success");
@@ -166,6 +167,19 @@ int main() {
             const QColor bar = screen.pixelColor(onScreen(*popup).topLeft() + QPoint(popup->width() / 2, 1));
             check(bar.red() > 200 && bar.green() < 80, "its bar is red");
             popup->closeResponse();
+        }
+    });
+    steps.add([&] { window->findChild<QMenu*>()->actions()[1]->trigger(); });
+    steps.add([&] {
+        auto* about = qobject_cast<Dialog_Base*>(QApplication::activeModalWidget());
+        check(about != nullptr, "the menu's about entry opens the about page");
+        if (about) {
+            const QImage screen = screenshot("about");
+            const auto* version = about->findChild<QLabel*>("m_LabVersion");
+            check(version && version->text().contains("v1.0.0"), "it shows the shipped version");
+            check(hasPicture(screen, onScreen(*about->findChild<QLabel*>("m_LabIcon"))),
+                  "it shows the program's picture");
+            about->closeDialog();
         }
     });
     // A close from the window system asks first; cancelling keeps the program running.
