@@ -9,8 +9,13 @@
 namespace kvplay {
 namespace {
 
-SteadyClock steadyClock;
-std::atomic<Clock*> installedClock{&steadyClock};
+// Never destroyed: the render timer's thread and work items read the clock during static destruction.
+Clock& steadyClock() {
+    static SteadyClock* clock = new SteadyClock;
+    return *clock;
+}
+
+std::atomic<Clock*> installedClock{nullptr};  // null: the steady clock
 
 struct ClockListeners {
     std::mutex lock;
@@ -38,11 +43,12 @@ bool SteadyClock::waitEvent(Event& event, int64_t timeoutUs) {
 }
 
 Clock& engineClock() {
-    return *installedClock.load(std::memory_order_acquire);
+    Clock* installed = installedClock.load(std::memory_order_acquire);
+    return installed ? *installed : steadyClock();
 }
 
 void setEngineClock(Clock* clock) {
-    installedClock.store(clock ? clock : &steadyClock, std::memory_order_release);
+    installedClock.store(clock, std::memory_order_release);
     std::lock_guard guard(listeners().lock);
     for (Event* e : listeners().events)
         e->set();
