@@ -70,10 +70,6 @@ QString AppConfig::cutFolder() const {
 QString AppConfig::downloadFolder() const {
     return textSetting("file/download", downloadFolderDefault);
 }
-QString AppConfig::userVersion() const {
-    return textSetting("function-customize/version", "v1.0.0");
-}
-
 int AppConfig::recordSizeLimitMB() const {
     const int index = value(maxSize);
     return index >= 0 && index <= 3 ? 1024 * (index + 1) : 1024;

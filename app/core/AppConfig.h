@@ -1,5 +1,5 @@
-// The program's configuration: the shipped defaults read from default.ini, the per-user settings file
-// and the folders where snapshots, clips, cuts and downloads go.
+// The program's configuration: the shipped version and build time, the per-user settings file and the
+// folders where snapshots, clips, cuts and downloads go.
 #pragma once
 
 #include <QSettings>
@@ -40,7 +40,6 @@ public:
     QString videoFolder() const;
     QString cutFolder() const;
     QString downloadFolder() const;
-    QString userVersion() const;
     // The size limit of a clip recording in MB, from the "file/MaxSize" index.
     int recordSizeLimitMB() const;
     // The stored value as a number: the default when missing, 0 when it is not a number.

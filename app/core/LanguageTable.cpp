@@ -1,5 +1,6 @@
 #include "LanguageTable.h"
 
+#include <QDebug>
 #include <QFile>
 #include <QMutex>
 #include <QMutexLocker>
@@ -40,6 +41,11 @@ bool LanguageTable::load(const QString& path) {
                     loaded[entry] += xml.text();
                 }
             }
+        }
+        // The entries before the fault still serve; the rest of the texts stay empty.
+        if (xml.hasError()) {
+            qWarning().noquote() << "language file" << path << "is damaged at line" << xml.lineNumber() << ":"
+                                 << xml.errorString();
         }
     }
     QMutexLocker locker(&tableLock());

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
+#include <cstdio>
 
 ShippedSettings readShippedSettings(const QString& defaultIniPath) {
     const ShippedSettings defaults;
@@ -53,7 +54,7 @@ UserFileResult reconcileUserSettingsFile(const QString& userFile, const QString&
                                          const QString& shippedVersion) {
     if (QFileInfo::exists(userFile)) {
         const QString stored = QSettings(userFile, QSettings::IniFormat)
-                                   .value("function-customize/version", QStringLiteral("v1.0.0"))
+                                   .value("function-customize/version", kUserVersionDefault)
                                    .toString();
         if (stored == shippedVersion || !isShippedVersionNewer(shippedVersion, stored)) {
             return UserFileResult::Kept;
@@ -64,8 +65,11 @@ UserFileResult reconcileUserSettingsFile(const QString& userFile, const QString&
         if (!copyShipped(defaultIniPath, fresh)) {
             return UserFileResult::Kept;
         }
-        QFile::remove(userFile);
-        QFile::rename(fresh, userFile);
+        // One rename replaces the file, so the user has the old settings or the new ones, never none.
+        if (std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(userFile).constData()) != 0) {
+            QFile::remove(fresh);
+            return UserFileResult::Kept;
+        }
         return UserFileResult::Replaced;
     }
     if (!QDir().mkpath(QFileInfo(userFile).absolutePath()) || !copyShipped(defaultIniPath, userFile)) {

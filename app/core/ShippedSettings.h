@@ -11,6 +11,9 @@ struct ShippedSettings {
     QString buildTime = QStringLiteral("2000-01-01");
 };
 
+// The version a user settings file without one is taken to have.
+inline const QString kUserVersionDefault = QStringLiteral("v1.0.0");
+
 // A missing file or key gives the defaults above.
 ShippedSettings readShippedSettings(const QString& defaultIniPath);
 

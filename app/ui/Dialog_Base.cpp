@@ -60,7 +60,14 @@ void Dialog_Base::closeDialog() {
     closeDialog(Widget_DialogBase::Cancelled);
 }
 
+int Dialog_Base::exec() {
+    answer_ = Widget_DialogBase::Cancelled;
+    QDialog::exec();
+    return answer_;
+}
+
 void Dialog_Base::closeDialog(int result) {
+    answer_ = result;
     emit sendCloseReq();
     done(result);
 }

@@ -24,6 +24,9 @@ public:
 
     // The value of the last done request with result 1.
     QObject* resultObject() const { return resultObject_; }
+    // Runs the dialog modally and answers the result of its done request; a dialog that ends any other
+    // way (hidden, the application quitting) answers cancelled, never the 0 of "confirmed".
+    int exec() override;
 
 signals:
     void sendCloseReq();
@@ -52,5 +55,6 @@ private:
     bool counted_;
     bool closingBlocked_ = false;
     QPointer<QObject> resultObject_;
+    int answer_ = Widget_DialogBase::Cancelled;
     MaximizeState maximizeState_;
 };

@@ -48,6 +48,9 @@ Dialog_TitleBar::Dialog_TitleBar(int style, QWidget* parent) : DraggableTitleBar
     title_ = new QLabel(this);
     title_->setAlignment(Qt::AlignCenter);
     title_->setMinimumWidth(200);
+    // The title is centred over the whole bar and takes the bar's background; below the icon, it
+    // never covers it in a narrow dialog.
+    title_->lower();
 
     maxRestore_ = new SSToolButton(this);
     maxRestore_->setObjectName("MaxRestoreButton");

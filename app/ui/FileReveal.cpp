@@ -1,36 +1,42 @@
 #include "FileReveal.h"
 
 #include <QDBusConnection>
-#include <QDBusInterface>
-#include <QDBusReply>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QUrl>
 
 namespace {
 
-bool showItemsOverDBus(const QString& filePath) {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) {
-        return false;
-    }
-    QDBusInterface fileManager("org.freedesktop.FileManager1", "/org/freedesktop/FileManager1",
-                               "org.freedesktop.FileManager1", bus);
-    if (!fileManager.isValid()) {
-        return false;
-    }
-    const QDBusReply<void> reply = fileManager.call(
-        "ShowItems", QStringList{QUrl::fromLocalFile(QFileInfo(filePath).absoluteFilePath()).toString()}, QString());
-    return reply.isValid();
+constexpr int kFileManagerTimeoutMs = 5000;
+
+void openFolderOf(const QString& absoluteFilePath) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(absoluteFilePath).absolutePath()));
 }
 
 }  // namespace
 
-bool revealInFolder(const QString& filePath) {
-    return showItemsOverDBus(filePath) ||
-           QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(filePath).absolutePath()));
+void revealInFolder(const QString& filePath) {
+    const QString absolute = QFileInfo(filePath).absoluteFilePath();
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        openFolderOf(absolute);
+        return;
+    }
+    // Asynchronous: a file manager that is slow to start must not freeze the program.
+    QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.FileManager1", "/org/freedesktop/FileManager1",
+                                                       "org.freedesktop.FileManager1", "ShowItems");
+    call << QStringList{QUrl::fromLocalFile(absolute).toString()} << QString();
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kFileManagerTimeoutMs));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, [absolute](QDBusPendingCallWatcher* finished) {
+        if (finished->isError()) {
+            openFolderOf(absolute);
+        }
+        finished->deleteLater();
+    });
 }
 
-bool openWithDefaultApplication(const QString& filePath) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(filePath));
+void openWithDefaultApplication(const QString& filePath) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(filePath));
 }

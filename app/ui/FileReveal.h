@@ -4,7 +4,7 @@
 
 #include <QString>
 
-// Asks the desktop's file manager (freedesktop FileManager1 over the session bus) to show the file
-// selected; without one, opens the folder. Answers whether anything was started.
-bool revealInFolder(const QString& filePath);
-bool openWithDefaultApplication(const QString& filePath);
+// Asks the desktop's file manager (freedesktop FileManager1 on the session bus) to show the file
+// selected, without waiting for it; when there is no such file manager, opens the folder.
+void revealInFolder(const QString& filePath);
+void openWithDefaultApplication(const QString& filePath);

@@ -22,7 +22,9 @@ KVContentWidget::KVContentWidget(QWidget* parent) : QFrame(parent) {
 KVContentWidget::~KVContentWidget() {
     stopAll();
     // Play instances live in the child windows and must be gone before the library is released.
-    qDeleteAll(findChildren<QObject*>(QString(), Qt::FindDirectChildrenOnly));
+    // One at a time: deleting a child may delete another.
+    while (QObject* child = findChild<QObject*>(QString(), Qt::FindDirectChildrenOnly))
+        delete child;
     KVPlayDeinitPlayLib();
 }
 

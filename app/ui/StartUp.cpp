@@ -6,9 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextCodec>
-#include <QTimer>
 #include <QTranslator>
-#include <csignal>
 #include <memory>
 
 #include "AppConfig.h"
@@ -25,13 +23,6 @@ namespace {
 QString resourceText(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-// Only the crash test sets this: it proves that a crash of the running program leaves a report.
-void scheduleTestCrash() {
-    if (qEnvironmentVariableIsSet("TARNPLAYER_TEST_CRASH")) {
-        QTimer::singleShot(0, [] { std::raise(SIGSEGV); });
-    }
 }
 
 }  // namespace
@@ -88,7 +79,6 @@ int runTarnPlayer(int argc, char** argv, const std::function<void(KVWindBase&)>&
     if (whenShown) {
         whenShown(*window);
     }
-    scheduleTestCrash();
     const int exitCode = app->exec();
     window.reset();
     app->removeTranslator(&qtCatalogue);

@@ -151,6 +151,6 @@ void TitleBar::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TitleBar::showAbout() {
-    Dialog_Base dialog(new Widget_About, LanguageTable::text(41), this);
+    Dialog_Base dialog(new Widget_About, LanguageTable::text(kAboutText), this);
     dialog.exec();
 }

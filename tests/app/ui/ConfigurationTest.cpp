@@ -45,6 +45,10 @@ private slots:
         setUserSettingsIdentity("corvane", "TarnPlayer");
     }
 
+    // Written now, while the folder exists: the settings object would otherwise write itself out at
+    // exit, after the folder is gone, and make it again.
+    void cleanupTestCase() { userSettings().sync(); }
+
     void versionComparison_data() {
         QTest::addColumn<QString>("shipped");
         QTest::addColumn<QString>("stored");

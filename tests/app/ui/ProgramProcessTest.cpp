@@ -4,8 +4,10 @@
 #include <sys/wait.h>
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 #include <csignal>
 #include <vector>
@@ -31,8 +33,8 @@ struct Ended {
     int status;  // the exit code, or the signal that ended it
 };
 
-// Runs the program and reports how it ended; QProcess hides the signal of a crash.
-Ended runToEnd(const QStringList& arguments, const QProcessEnvironment& environment) {
+// Starts the program; QProcess would hide the signal of a crash, so this works with the pid.
+pid_t spawn(const QStringList& arguments, const QProcessEnvironment& environment) {
     std::vector<QByteArray> storage;
     std::vector<char*> argv, envp;
     storage.push_back(program().toLocal8Bit());
@@ -49,12 +51,18 @@ Ended runToEnd(const QStringList& arguments, const QProcessEnvironment& environm
     argv.push_back(nullptr);
     envp.push_back(nullptr);
     pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) {
-        return {true, -1000};
-    }
+    return posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) == 0 ? pid : -1;
+}
+
+Ended waitForEnd(pid_t pid) {
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFSIGNALED(status) ? Ended{false, WTERMSIG(status)} : Ended{true, WEXITSTATUS(status)};
+}
+
+Ended runToEnd(const QStringList& arguments, const QProcessEnvironment& environment) {
+    const pid_t pid = spawn(arguments, environment);
+    return pid > 0 ? waitForEnd(pid) : Ended{true, -1000};
 }
 
 }  // namespace
@@ -93,12 +101,21 @@ private slots:
                  qPrintable(log));
     }
 
+    // The test's trigger is a SIGSEGV sent once start-up has written the user settings file, which
+    // happens after the crash reporter is in place.
     void aCrashLeavesAReportAndEndsByItsSignal() {
         QTemporaryDir home;
-        QProcessEnvironment environment = isolated(home.path(), home.path() + "/config");
-        environment.insert("TARNPLAYER_TEST_CRASH", "1");
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
-        const Ended ended = runToEnd({"/nonexistent/store"}, environment);
+        const pid_t pid = spawn({"/nonexistent/store"}, isolated(home.path(), home.path() + "/config"));
+        QVERIFY(pid > 0);
+        const QString settingsFile = home.path() + "/config/corvane/TarnPlayer/tarnplayer.ini";
+        QDeadlineTimer deadline(60000);
+        while (!QFile::exists(settingsFile) && !deadline.hasExpired() && waitpid(pid, nullptr, WNOHANG) == 0) {
+            QThread::msleep(20);
+        }
+        QVERIFY2(QFile::exists(settingsFile), "the program did not get through its start-up");
+        kill(pid, SIGSEGV);
+        const Ended ended = waitForEnd(pid);
         const QDateTime after = QDateTime::currentDateTime().addSecs(1);
         QVERIFY(!ended.exited);
         QCOMPARE(ended.status, SIGSEGV);

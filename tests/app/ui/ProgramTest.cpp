@@ -16,6 +16,7 @@
 #include <functional>
 #include <vector>
 
+#include "AppConfig.h"
 #include "Dialog_Base.h"
 #include "Dialog_TitleBar.h"
 #include "KVWindBase.h"
@@ -153,9 +154,10 @@ int main() {
             const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
             check(popup->geometry().bottomRight() == available.bottomRight() - QPoint(1, 0),
                   "it sits in the bottom-right corner");
-            auto* icon = popup->findChild<QLabel*>("resultIcon");
-            check(hasPicture(screen, onScreen(*icon)), "it shows the success picture");
-            check(hasPicture(screen, onScreen(*popup->findChild<QLabel*>("picture"))), "it shows the snapshot");
+            const auto* icon = popup->findChild<QLabel*>("resultIcon");
+            const auto* picture = popup->findChild<QLabel*>("picture");
+            check(icon && hasPicture(screen, onScreen(*icon)), "it shows the success picture");
+            check(picture && hasPicture(screen, onScreen(*picture)), "it shows the snapshot");
         }
     });
     steps.add([&] { Model_MsgHelper::instance().showResult(LanguageTable::text(95), false, 60000); });
@@ -169,7 +171,13 @@ int main() {
             popup->closeResponse();
         }
     });
-    steps.add([&] { window->findChild<QMenu*>()->actions()[1]->trigger(); });
+    steps.add([&] {
+        auto* menu = window->findChild<QMenu*>();
+        check(menu && menu->actions().size() == 2, "the title bar has its menu");
+        if (menu && menu->actions().size() == 2) {
+            menu->actions()[1]->trigger();
+        }
+    });
     steps.add([&] {
         auto* about = qobject_cast<Dialog_Base*>(QApplication::activeModalWidget());
         check(about != nullptr, "the menu's about entry opens the about page");
@@ -197,7 +205,9 @@ int main() {
     });
     steps.add([&] {
         check(window->isVisible() && !exitQuestion(), "cancelling keeps the window");
-        QTest::mouseClick(window->findChild<QToolButton*>("CloseButton"), Qt::LeftButton);
+        if (auto* close = window->findChild<QToolButton*>("CloseButton")) {
+            QTest::mouseClick(close, Qt::LeftButton);
+        }
     });
     steps.add([&] {
         Dialog_Base* question = exitQuestion();
@@ -223,6 +233,7 @@ int main() {
         steps.start();
     });
     check(closedAfterConfirmation && exitCode == 0, "the program ends with exit code 0 after the confirmation");
+    userSettings().sync();  // while the temporary home still exists
     std::printf("%d failed\n", failures);
     return failures == 0 ? 0 : 1;
 }
