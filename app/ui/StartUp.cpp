@@ -69,9 +69,11 @@ int runTarnPlayer(int argc, char** argv, const std::function<void(KVWindBase&)>&
     const int language = config.value(config.languageCurrent);
     QTranslator qtCatalogue;
     if (!qtCatalogueFileName(language).isEmpty()) {
-        qtCatalogue.load(programFolder + qtCatalogueFileName(language));
+        const QString catalogue = programFolder + qtCatalogueFileName(language);
+        qInfo().noquote() << "Qt catalogue:" << catalogue << (qtCatalogue.load(catalogue) ? "loaded" : "not loaded");
     }
     LanguageTable::load(programFolder + languageFileName(language));
+    qInfo().noquote() << "language" << language << "texts:" << LanguageTable::size();
     app->installTranslator(&qtCatalogue);
 
     auto window = std::make_unique<KVWindBase>();

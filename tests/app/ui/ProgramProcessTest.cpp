@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
@@ -99,6 +100,42 @@ private slots:
         const QString log = QString::fromLocal8Bit(process.readAllStandardError());
         QVERIFY2(log.contains("set scale factor:") && log.contains("resetWnd:") && log.contains("scale:1"),
                  qPrintable(log));
+    }
+
+    // The language in the user's settings chooses the text table and, for Korean, Qt's own catalogue.
+    void languageOfTheUserSettings_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("tableLine");
+        QTest::addColumn<bool>("catalogue");
+        QTest::newRow("English") << 1 << "language 1 texts: 189" << false;
+        QTest::newRow("Korean") << 2048 << "language 2048 texts: 189" << true;
+        QTest::newRow("unknown: no texts") << 3 << "language 3 texts: 0" << false;
+    }
+    void languageOfTheUserSettings() {
+        QFETCH(int, language);
+        QFETCH(QString, tableLine);
+        QFETCH(bool, catalogue);
+        QTemporaryDir home;
+        const QString settingsFile = home.path() + "/config/corvane/TarnPlayer/tarnplayer.ini";
+        QVERIFY(QDir().mkpath(QFileInfo(settingsFile).path()));
+        {
+            QSettings settings(settingsFile, QSettings::IniFormat);
+            settings.setValue("function-customize/version", "v1.0.0");
+            settings.setValue("function-customize/LanguageCurrent", language);
+        }
+        QProcess process;
+        process.setProcessEnvironment(isolated(home.path(), home.path() + "/config"));
+        process.start(program(), {"/nonexistent/store"});
+        QString log;
+        QDeadlineTimer deadline(60000);
+        while (!log.contains(tableLine) && !deadline.hasExpired() && process.state() != QProcess::NotRunning) {
+            process.waitForReadyRead(1000);
+            log += QString::fromLocal8Bit(process.readAllStandardError());
+        }
+        process.kill();
+        process.waitForFinished();
+        QVERIFY2(log.contains(tableLine), qPrintable(log));
+        QCOMPARE(log.contains("Qt catalogue:") && log.contains("qt_ko.qm loaded"), catalogue);
     }
 
     // The test's trigger is a SIGSEGV sent once start-up has written the user settings file, which

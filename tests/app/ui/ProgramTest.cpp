@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -42,7 +43,7 @@ QString screenshotFolder() {
 
 QImage screenshot(const char* name) {
     const QImage image = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-    image.save(screenshotFolder() + "/" + name + ".png");
+    image.save(screenshotFolder() + "/" + qEnvironmentVariable("PROGRAM_TEST_SCREENSHOT_PREFIX") + name + ".png");
     return image;
 }
 
@@ -126,6 +127,19 @@ int main() {
     qputenv("HOME", home.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
     qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
+    // The language the user chose earlier: 1 English, 2048 Korean.
+    const int language = qEnvironmentVariableIntValue("PROGRAM_TEST_LANGUAGE") == 2048 ? 2048 : 1;
+    const QString exitQuestionText =
+        language == 2048 ? QString::fromUtf8("프로그램을 종료하시겠습니까?") : QString("Do you want to exit?");
+    {
+        // The settings file is named after the running program, this test.
+        const QString base = QFileInfo(QFileInfo("/proc/self/exe").symLinkTarget()).completeBaseName();
+        const QString folder = home.path() + "/config/corvane/" + base;
+        QDir().mkpath(folder);
+        QSettings settings(folder + "/" + base.toLower() + ".ini", QSettings::IniFormat);
+        settings.setValue("function-customize/version", "v1.0.0");
+        settings.setValue("function-customize/LanguageCurrent", language);
+    }
 
     Steps steps;
     KVWindBase* window = nullptr;
@@ -135,7 +149,7 @@ int main() {
         check(window->isVisible(), "the main window is shown");
         check(window->windowTitle() == "TARN-VIDEO PLAYER", "its title is TARN-VIDEO PLAYER");
         check(window->geometry() == QGuiApplication::primaryScreen()->availableGeometry(), "it starts maximised");
-        check(LanguageTable::text(146) == "Do you want to exit?", "the English language table is loaded");
+        check(LanguageTable::text(146) == exitQuestionText, "the chosen language's table is loaded");
         const QImage screen = screenshot("main_window");
         for (const char* name : {"AboutButton", "MinButton", "RestoreButton", "CloseButton"}) {
             auto* button = window->findChild<QToolButton*>(name);

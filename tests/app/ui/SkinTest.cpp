@@ -88,6 +88,62 @@ class SkinTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void pathRules_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("withExtension");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("png") << "home/Header/TitleBar_bk" << int(SkinKind::Png) << true
+                             << ":/png/res/darkgreen/png/home/Header/TitleBar_bk.png";
+        QTest::newRow("png, no extension") << "app" << int(SkinKind::Png) << false << ":/png/res/darkgreen/png/app";
+        QTest::newRow("svg") << "comm/info" << int(SkinKind::Svg) << true << ":/png/res/darkgreen/png/comm/info.svg";
+        QTest::newRow("gif") << "gif/loading" << int(SkinKind::Gif) << true
+                             << ":/png/res/darkgreen/png/gif/loading.gif";
+        QTest::newRow("bmp") << "preview/Loading" << int(SkinKind::Bmp) << true
+                             << ":/png/res/darkgreen/png/preview/Loading.bmp";
+        QTest::newRow("icon") << "app" << int(SkinKind::Icon) << true << ":/icon/res/darkgreen/icon/app.icon";
+        QTest::newRow("style sheet") << "Corvane_gray1" << int(SkinKind::StyleSheet) << true
+                                     << ":/qss/res/darkgreen/Corvane_gray1.qss";
+        QTest::newRow("style sheet, no extension")
+            << "Corvane_gray1" << int(SkinKind::StyleSheet) << false << ":/qss/res/darkgreen/Corvane_gray1";
+    }
+    void pathRules() {
+        QFETCH(QString, name);
+        QFETCH(int, kind);
+        QFETCH(bool, withExtension);
+        QFETCH(QString, path);
+        QCOMPARE(Skin::path(name, SkinKind(kind), withExtension), path);
+    }
+
+    void pathByTypeTextAndTheme() {
+        QCOMPARE(Skin::path("comm/success", true, "svg"), QString(":/png/res/darkgreen/png/comm/success.svg"));
+        QCOMPARE(Skin::path("comm/success", true, "image/svg+xml"),
+                 QString(":/png/res/darkgreen/png/comm/success.svg"));
+        QCOMPARE(Skin::path("home/Header/TitleBar_bk", true, "png"),
+                 QString(":/png/res/darkgreen/png/home/Header/TitleBar_bk.png"));
+        QCOMPARE(Skin::path("app", false, ""), QString(":/png/res/darkgreen/png/app"));
+        QCOMPARE(Skin::animationPath("gif/16"), QString(":/png/res/darkgreen/png/gif/16.gif"));
+        Skin::setTheme("blue");
+        const QString other = Skin::path("app", SkinKind::Png);
+        Skin::setTheme("darkgreen");
+        QCOMPARE(other, QString(":/png/res/blue/png/app.png"));
+    }
+
+    // A picture in the program's own "skin" folder is used before the compiled-in one.
+    void iconFileLookup() {
+        QCOMPARE(Skin::iconFile("app.png"), QString(":/png/res/darkgreen/png/app.png"));
+        QVERIFY(QFile::exists(Skin::iconFile("app.png")));
+        const QString localFolder = QCoreApplication::applicationDirPath() + "/skin";
+        const bool madeFolder = QDir().mkdir(localFolder);
+        const QString local = localFolder + "/skin_test_icon.png";
+        QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(local));
+        const QString found = Skin::iconFile("skin_test_icon.png");
+        QFile::remove(local);
+        if (madeFolder)
+            QDir().rmdir(localFolder);
+        QCOMPARE(found, local);
+    }
+
     void everyPictureHasOneEntry() {
         std::set<QString> names;
         for (const SkinPicture& picture : skinPictures)
