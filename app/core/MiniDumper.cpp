@@ -160,6 +160,9 @@ void writeReport(int fd, int number, const siginfo_t* info) {
     void* frames[kMaxFrames];
     const int count = backtrace(frames, kMaxFrames);
     backtrace_symbols_fd(frames, count, fd);
+    // Tells a complete report from one cut short.
+    constexpr std::string_view end = "end of report\n";
+    writeAll(fd, end.data(), end.size());
 }
 
 void tellStderr(std::string_view message) {

@@ -182,6 +182,16 @@ std::size_t overflowStack(std::size_t depth) {
     return depth == 0 ? frame[0] : overflowStack(depth - 1) + frame[0];
 }
 
+// The frames that follow the report's "backtrace:" line, or -1 when there is no such line.
+std::ptrdiff_t backtraceFrames(const std::string& report) {
+    const std::size_t at = report.find("backtrace:\n");
+    if (at == std::string::npos)
+        return -1;
+    static const std::regex frame(R"(\[0x[0-9a-f]+\]\n)");
+    const std::string frames = report.substr(at);
+    return std::distance(std::sregex_iterator(frames.begin(), frames.end(), frame), std::sregex_iterator());
+}
+
 enum class Origin { ForbiddenPage, PastEndPage, AnyAddress, Sent };
 
 struct CrashCase {
@@ -261,12 +271,8 @@ TEST_P(CrashReportTest, WritesOneReportAndEndsByTheSignal) {
 
     // The handler and the signal trampoline are the first two or three frames; more show that the
     // backtrace went on into the code that crashed.
-    const std::size_t backtraceAt = text.find("backtrace:\n");
-    ASSERT_NE(backtraceAt, std::string::npos) << text;
-    static const std::regex frame(R"(\[0x[0-9a-f]+\]\n)");
-    const std::string frames = text.substr(backtraceAt);
-    EXPECT_GE(std::distance(std::sregex_iterator(frames.begin(), frames.end(), frame), std::sregex_iterator()), 5)
-        << text;
+    EXPECT_GE(backtraceFrames(text), 5) << text;
+    EXPECT_TRUE(text.ends_with("]\nend of report\n")) << text;
 
     const std::string note = "-----------MiniDumper-----------\nSaved the crash report to '" + report.string() + "'\n";
     EXPECT_EQ(end.err, c.debugOutput ? note : "");
