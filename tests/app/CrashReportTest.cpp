@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <barrier>
 #include <cerrno>
 #include <cinttypes>
 #include <csignal>
@@ -279,6 +280,65 @@ TEST_P(CrashReportTest, WritesOneReportAndEndsByTheSignal) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Crashes, CrashReportTest, ::testing::ValuesIn(kCrashes),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Threads that crash at the same moment, each by the fault given for it.
+struct SimultaneousCase {
+    const char* name;
+    std::vector<void (*)(const FaultPages&)> faults;
+};
+
+std::ostream& operator<<(std::ostream& out, const SimultaneousCase& c) {
+    return out << c.name;
+}
+
+const SimultaneousCase kSimultaneous[] = {
+    {"same_signal", {writeForbidden, writeForbidden, writeForbidden, writeForbidden}},
+    {"different_signals", {writeForbidden, readPastEnd, writeForbidden, readPastEnd}},
+};
+
+class SimultaneousCrashTest : public ::testing::TestWithParam<SimultaneousCase> {
+protected:
+    TempDir temp_;
+    FaultPages pages_;
+};
+
+// The thread that crashed first writes the whole report while the others wait, and its signal ends
+// the process.
+TEST_P(SimultaneousCrashTest, TheFirstCrashWritesAWholeReportAndEndsTheProcess) {
+    const SimultaneousCase& c = GetParam();
+    ASSERT_NE(pages_.forbidden, MAP_FAILED);
+    ASSERT_NE(pages_.pastEnd, MAP_FAILED);
+    const fs::path folder = temp_.path() / "reports";
+
+    const ChildEnd end = runChild([&] {
+        installOrExit(folder, true);
+        std::barrier start(static_cast<std::ptrdiff_t>(c.faults.size()));
+        std::vector<std::thread> threads;
+        for (const auto fault : c.faults) {
+            threads.emplace_back([&start, fault, this] {
+                start.arrive_and_wait();
+                fault(pages_);
+            });
+        }
+        for (std::thread& thread : threads)
+            thread.join();
+    });
+
+    ASSERT_TRUE(WIFSIGNALED(end.status)) << describe(end.status) << "\n" << end.err;
+    const int signal = WTERMSIG(end.status);
+    ASSERT_TRUE(signal == SIGSEGV || signal == SIGBUS) << describe(end.status) << "\n" << end.err;
+    const std::vector<fs::path> reports = filesIn(folder);
+    ASSERT_EQ(reports.size(), 1u) << end.err;
+    const std::string text = readFile(reports.front());
+    EXPECT_NE(text.find("\nsignal: " + std::to_string(signal) + " "), std::string::npos) << text;
+    EXPECT_GE(backtraceFrames(text), 5) << text;
+    EXPECT_TRUE(text.ends_with("]\nend of report\n")) << text;
+    EXPECT_EQ(end.err,
+              "-----------MiniDumper-----------\nSaved the crash report to '" + reports.front().string() + "'\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Crashes, SimultaneousCrashTest, ::testing::ValuesIn(kSimultaneous),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CrashReportFailure, AnUncreatableFolderIsReportedAndTheSignalStillEndsTheProcess) {
