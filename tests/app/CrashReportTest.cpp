@@ -226,10 +226,17 @@ const CrashCase kCrashes[] = {
 // named by UTC, or by a wrong offset, has the wrong time.
 class CrashReportTest : public ::testing::TestWithParam<CrashCase> {
 protected:
-    void SetUp() override { tzset(); }
-    void TearDown() override { tzset(); }
+    void SetUp() override {
+        zone_.emplace("TZ", "<+0530>-5:30");
+        tzset();
+    }
+    // The old zone must be back before tzset reads it, or later tests keep this one.
+    void TearDown() override {
+        zone_.reset();
+        tzset();
+    }
 
-    ScopedEnv zone_{"TZ", "<+0530>-5:30"};
+    std::optional<ScopedEnv> zone_;
     TempDir temp_;
     FaultPages pages_;
 };
