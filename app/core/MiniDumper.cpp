@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -17,9 +18,10 @@
 #include "CivilTime.h"
 
 // The handler runs in a process whose heap, stdio and locks may be broken, so it only uses calls that
-// are safe in a signal handler (open, write, close, mkdir, clock_gettime, signal, raise) on buffers
-// prepared by install. backtrace() is not on that list; it is commonly accepted once libgcc's unwinder
-// has been loaded, which install does by calling it once.
+// are safe in a signal handler (open, write, close, mkdir, clock_gettime, signal, raise, pause, the
+// gettid system call, lock-free atomics) on buffers prepared by install. backtrace() is not on that
+// list; it is commonly accepted once libgcc's unwinder has been loaded, which install does by calling
+// it once.
 namespace {
 
 struct Handled {
@@ -47,7 +49,9 @@ struct Prepared {
 Prepared prepared;
 bool installed = false;
 alignas(16) char altStack[kAltStackSize];
-std::atomic_flag crashing;
+// The thread writing the report, 0 before any crash.
+std::atomic<pid_t> crashingThread{0};
+static_assert(std::atomic<pid_t>::is_always_lock_free);
 
 // Text in a fixed buffer, cut short when full; always terminated.
 template <std::size_t Capacity>
@@ -160,6 +164,9 @@ void writeReport(int fd, int number, const siginfo_t* info) {
     void* frames[kMaxFrames];
     const int count = backtrace(frames, kMaxFrames);
     backtrace_symbols_fd(frames, count, fd);
+    // Tells a complete report from one cut short.
+    constexpr std::string_view end = "end of report\n";
+    writeAll(fd, end.data(), end.size());
 }
 
 void tellStderr(std::string_view message) {
@@ -178,10 +185,18 @@ void reraise(int number) {
 }
 
 void onCrash(int number, siginfo_t* info, void*) {
-    // A crash inside the handler, or on another thread meanwhile, ends the process at once.
-    if (crashing.test_and_set()) {
-        reraise(number);
-        return;
+    const auto self = static_cast<pid_t>(syscall(SYS_gettid));
+    pid_t first = 0;
+    if (!crashingThread.compare_exchange_strong(first, self)) {
+        // A crash inside the handler ends the process at once.
+        if (first == self) {
+            reraise(number);
+            return;
+        }
+        // Another thread is writing the report and ends the process when done; this one must neither
+        // end it earlier nor go on running.
+        for (;;)
+            pause();
     }
     const auto path = reportPath();
     makeFolders();
@@ -255,8 +270,12 @@ bool MiniDumper::install(const std::string& programName, const std::string& vers
 
     struct sigaction action {};
     action.sa_sigaction = onCrash;
-    action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
+    action.sa_flags = SA_SIGINFO | SA_ONSTACK;
+    // While a report is written, a handled signal sent to the process goes to another thread, which
+    // waits, instead of cutting the report short. A fault in the handler still ends the process.
     sigemptyset(&action.sa_mask);
+    for (const Handled& handled : kHandled)
+        sigaddset(&action.sa_mask, handled.number);
     for (const Handled& handled : kHandled) {
         if (sigaction(handled.number, &action, nullptr) != 0)
             return false;

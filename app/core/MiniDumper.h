@@ -10,9 +10,9 @@ public:
     // application object and any thread exist. A crash writes
     // "<reportFolder>/<programName>_YYYY_MM_DD_hh_mm_ss.dmp" (local time), creating the folder when
     // needed, with the program, its version and build id, the signal, the fault address or the sender,
-    // the process id and a backtrace. With debugOutput, a note on stderr tells where the report went or
-    // why it could not be written. False when called a second time, when the folder is empty or too
-    // long, or when the system refuses the alternate stack or a handler.
+    // the process id, a backtrace and a last line "end of report". With debugOutput, a note on stderr
+    // tells where the report went or why it could not be written. False when called a second time,
+    // when the folder is empty or too long, or when the system refuses the alternate stack or a handler.
     static bool install(const std::string& programName, const std::string& version, const std::string& reportFolder,
                         bool debugOutput);
 

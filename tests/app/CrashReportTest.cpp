@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <barrier>
 #include <cerrno>
 #include <cinttypes>
 #include <csignal>
@@ -182,6 +183,16 @@ std::size_t overflowStack(std::size_t depth) {
     return depth == 0 ? frame[0] : overflowStack(depth - 1) + frame[0];
 }
 
+// The frames that follow the report's "backtrace:" line, or -1 when there is no such line.
+std::ptrdiff_t backtraceFrames(const std::string& report) {
+    const std::size_t at = report.find("backtrace:\n");
+    if (at == std::string::npos)
+        return -1;
+    static const std::regex frame(R"(\[0x[0-9a-f]+\]\n)");
+    const std::string frames = report.substr(at);
+    return std::distance(std::sregex_iterator(frames.begin(), frames.end(), frame), std::sregex_iterator());
+}
+
 enum class Origin { ForbiddenPage, PastEndPage, AnyAddress, Sent };
 
 struct CrashCase {
@@ -215,10 +226,17 @@ const CrashCase kCrashes[] = {
 // named by UTC, or by a wrong offset, has the wrong time.
 class CrashReportTest : public ::testing::TestWithParam<CrashCase> {
 protected:
-    void SetUp() override { tzset(); }
-    void TearDown() override { tzset(); }
+    void SetUp() override {
+        zone_.emplace("TZ", "<+0530>-5:30");
+        tzset();
+    }
+    // The old zone must be back before tzset reads it, or later tests keep this one.
+    void TearDown() override {
+        zone_.reset();
+        tzset();
+    }
 
-    ScopedEnv zone_{"TZ", "<+0530>-5:30"};
+    std::optional<ScopedEnv> zone_;
     TempDir temp_;
     FaultPages pages_;
 };
@@ -261,18 +279,73 @@ TEST_P(CrashReportTest, WritesOneReportAndEndsByTheSignal) {
 
     // The handler and the signal trampoline are the first two or three frames; more show that the
     // backtrace went on into the code that crashed.
-    const std::size_t backtraceAt = text.find("backtrace:\n");
-    ASSERT_NE(backtraceAt, std::string::npos) << text;
-    static const std::regex frame(R"(\[0x[0-9a-f]+\]\n)");
-    const std::string frames = text.substr(backtraceAt);
-    EXPECT_GE(std::distance(std::sregex_iterator(frames.begin(), frames.end(), frame), std::sregex_iterator()), 5)
-        << text;
+    EXPECT_GE(backtraceFrames(text), 5) << text;
+    EXPECT_TRUE(text.ends_with("]\nend of report\n")) << text;
 
     const std::string note = "-----------MiniDumper-----------\nSaved the crash report to '" + report.string() + "'\n";
     EXPECT_EQ(end.err, c.debugOutput ? note : "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Crashes, CrashReportTest, ::testing::ValuesIn(kCrashes),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Threads that crash at the same moment, each by the fault given for it.
+struct SimultaneousCase {
+    const char* name;
+    std::vector<void (*)(const FaultPages&)> faults;
+};
+
+std::ostream& operator<<(std::ostream& out, const SimultaneousCase& c) {
+    return out << c.name;
+}
+
+const SimultaneousCase kSimultaneous[] = {
+    {"same_signal", {writeForbidden, writeForbidden, writeForbidden, writeForbidden}},
+    {"different_signals", {writeForbidden, readPastEnd, writeForbidden, readPastEnd}},
+};
+
+class SimultaneousCrashTest : public ::testing::TestWithParam<SimultaneousCase> {
+protected:
+    TempDir temp_;
+    FaultPages pages_;
+};
+
+// The thread that crashed first writes the whole report while the others wait, and its signal ends
+// the process.
+TEST_P(SimultaneousCrashTest, TheFirstCrashWritesAWholeReportAndEndsTheProcess) {
+    const SimultaneousCase& c = GetParam();
+    ASSERT_NE(pages_.forbidden, MAP_FAILED);
+    ASSERT_NE(pages_.pastEnd, MAP_FAILED);
+    const fs::path folder = temp_.path() / "reports";
+
+    const ChildEnd end = runChild([&] {
+        installOrExit(folder, true);
+        std::barrier start(static_cast<std::ptrdiff_t>(c.faults.size()));
+        std::vector<std::thread> threads;
+        for (const auto fault : c.faults) {
+            threads.emplace_back([&start, fault, this] {
+                start.arrive_and_wait();
+                fault(pages_);
+            });
+        }
+        for (std::thread& thread : threads)
+            thread.join();
+    });
+
+    ASSERT_TRUE(WIFSIGNALED(end.status)) << describe(end.status) << "\n" << end.err;
+    const int signal = WTERMSIG(end.status);
+    ASSERT_TRUE(signal == SIGSEGV || signal == SIGBUS) << describe(end.status) << "\n" << end.err;
+    const std::vector<fs::path> reports = filesIn(folder);
+    ASSERT_EQ(reports.size(), 1u) << end.err;
+    const std::string text = readFile(reports.front());
+    EXPECT_NE(text.find("\nsignal: " + std::to_string(signal) + " "), std::string::npos) << text;
+    EXPECT_GE(backtraceFrames(text), 5) << text;
+    EXPECT_TRUE(text.ends_with("]\nend of report\n")) << text;
+    EXPECT_EQ(end.err,
+              "-----------MiniDumper-----------\nSaved the crash report to '" + reports.front().string() + "'\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Crashes, SimultaneousCrashTest, ::testing::ValuesIn(kSimultaneous),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CrashReportFailure, AnUncreatableFolderIsReportedAndTheSignalStillEndsTheProcess) {

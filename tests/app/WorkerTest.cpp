@@ -7,8 +7,13 @@
 #include <QThread>
 #include <QVector>
 #include <QtTest>
+#include <atomic>
+#include <fstream>
 #include <memory>
+#include <string>
 #include <thread>
+
+#include <unistd.h>
 
 #include "kvFileOpt.h"
 
@@ -66,6 +71,41 @@ fileCallback holdUntilStopped(QSemaphore& started, RunLog& log, int id) {
         log.add(QThread::currentThread()->isInterruptionRequested() ? id : -id);
     };
 }
+
+// Whether the kernel reports the thread `id` of this process as sleeping.
+bool threadSleeps(pid_t id) {
+    std::ifstream stat("/proc/self/task/" + std::to_string(id) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    // The state follows the command name, which is in parentheses and may hold any character.
+    const std::size_t nameEnd = line.rfind(')');
+    return nameEnd != std::string::npos && nameEnd + 2 < line.size() && line[nameEnd + 2] == 'S';
+}
+
+// Counts the warnings of refused items while it exists; every message still reaches the test log.
+class RefusalCounter {
+public:
+    RefusalCounter() {
+        count_ = 0;
+        previous_ = qInstallMessageHandler(handle);
+    }
+    ~RefusalCounter() { qInstallMessageHandler(previous_); }
+    RefusalCounter(const RefusalCounter&) = delete;
+    RefusalCounter& operator=(const RefusalCounter&) = delete;
+
+    int count() const { return count_; }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        if (type == QtWarningMsg && message.contains("the worker has stopped"))
+            ++count_;
+        if (previous_ != nullptr)
+            previous_(type, context, message);
+    }
+
+    static inline QtMessageHandler previous_ = nullptr;
+    static inline std::atomic<int> count_ = 0;
+};
 
 // Returns when every item posted so far has run, or the wait gave up.
 bool drain(kvFileOpt& worker) {
@@ -152,12 +192,21 @@ private slots:
         QSemaphore started;
         worker.post(holdUntilStopped(started, log, 1));
         QVERIFY(started.tryAcquire(1, kWaitMs));
-        // The pause lets the send be queued before the stop; a send that comes later is refused, and
-        // returns too.
-        std::jthread sender([&worker, &log] { worker.send([&log] { log.add(2); }); });
-        QThread::msleep(100);
+        RefusalCounter refusals;
+        std::atomic<pid_t> senderId = 0;
+        std::atomic<bool> sendReturned = false;
+        std::jthread sender([&] {
+            senderId = gettid();
+            worker.send([&log] { log.add(2); });
+            sendReturned = true;
+        });
+        // Once past the check for a stopped worker the send only sleeps while its item waits behind the
+        // running one. A stop before that would refuse the send and test nothing.
+        QVERIFY(QTest::qWaitFor([&] { return sendReturned || (senderId != 0 && threadSleeps(senderId)); }, kWaitMs));
+        QVERIFY2(!sendReturned, "the send returned before the worker was stopped");
         worker.stop();
         sender.join();
+        QCOMPARE(refusals.count(), 0);
         QCOMPARE(log.ids(), QVector<int>{1});
     }
 
