@@ -29,8 +29,8 @@ TitleStyle titleStyle(int style) {
     }
 }
 
-void setMaxRestoreSprite(SSToolButton* button, bool maximized) {
-    button->setupSprite(Skin::path(maximized ? "home/Header/restore" : "home/Header/max", true, "svg"), 3, 16, 6, 0);
+const char* maxRestoreSprite(bool maximized) {
+    return maximized ? "home/Header/restore" : "home/Header/max";
 }
 
 }  // namespace
@@ -44,18 +44,17 @@ Dialog_TitleBar::Dialog_TitleBar(int style, QWidget* parent) : DraggableTitleBar
     icon_ = new QLabel(this);
     if (look.icon)
         icon_->setPixmap(QPixmap(Skin::path(look.icon, true, "svg")));
-    // Outside the layout: the title stays centred in the whole bar whatever the buttons take.
+    // Outside the layout: the title stays centred in the whole bar whatever the buttons take. It takes
+    // the bar's background, so it lies below the icon and never covers it in a narrow dialog.
     title_ = new QLabel(this);
     title_->setAlignment(Qt::AlignCenter);
     title_->setMinimumWidth(200);
-    // The title is centred over the whole bar and takes the bar's background; below the icon, it
-    // never covers it in a narrow dialog.
     title_->lower();
 
     maxRestore_ = new SSToolButton(this);
     maxRestore_->setObjectName("MaxRestoreButton");
     maxRestore_->setFixedSize(16, 16);
-    setMaxRestoreSprite(maxRestore_, false);
+    maxRestore_->setupWindowButtonSprite(maxRestoreSprite(false));
     maxRestore_->hide();
 
     sizeMenu_ = new QMenu(this);
@@ -98,7 +97,7 @@ void Dialog_TitleBar::setCloseStatus(bool enabled) {
 
 void Dialog_TitleBar::onBtnMaxMinClicked() {
     maximized_ = !maximized_;
-    setMaxRestoreSprite(maxRestore_, maximized_);
+    maxRestore_->setupWindowButtonSprite(maxRestoreSprite(maximized_));
     if (maximized_) {
         sizeBeforeMaximize_ = cif_->isChecked() ? cif_ : fourCif_->isChecked() ? fourCif_ : nullptr;
         for (QAction* action : {cif_, fourCif_}) {

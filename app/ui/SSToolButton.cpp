@@ -2,6 +2,7 @@
 
 #include <QImage>
 
+#include "Skin.h"
 #include "SpriteStyle.h"
 
 SSToolButton::SSToolButton(QWidget* parent, bool notifyHover) : QToolButton(parent), notifyHover_(notifyHover) {}
@@ -9,6 +10,10 @@ SSToolButton::SSToolButton(QWidget* parent, bool notifyHover) : QToolButton(pare
 void SSToolButton::setupSprite(const QString& spritePath, int direction, int sliceSize, int styleKind, int firstSlice) {
     const QSize sprite = QImage(spritePath).size();
     setStyleSheet(SpriteStyle::styleSheet(spritePath, sprite, direction, sliceSize, styleKind, firstSlice));
+}
+
+void SSToolButton::setupWindowButtonSprite(const QString& name) {
+    setupSprite(Skin::path(name, true, "svg"), 3, 16, 6, 0);
 }
 
 void SSToolButton::enterEvent(QEvent* event) {

@@ -13,6 +13,8 @@ public:
     // Reads the sprite's size and styles the button from its slices (see SpriteStyle). A missing
     // picture leaves the button without a picture.
     void setupSprite(const QString& spritePath, int direction, int sliceSize, int styleKind, int firstSlice = 0);
+    // The window buttons of both title bars: a 64x16 svg sprite of four 16-pixel states side by side.
+    void setupWindowButtonSprite(const QString& name);
 
 signals:
     void MouseEnter();

@@ -80,7 +80,7 @@ SSToolButton* TitleBar::addWindowButton(const char* objectName, const char* spri
     auto* button = new SSToolButton(this);
     button->setObjectName(objectName);
     button->setFixedSize(16, 16);
-    button->setupSprite(Skin::path(sprite, true, "svg"), 3, 16, 6, 0);
+    button->setupWindowButtonSprite(sprite);
     return button;
 }
 

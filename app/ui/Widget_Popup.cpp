@@ -97,9 +97,12 @@ void Widget_Popup::setContent(const QString& message, PopupStyle style, const QS
         link_->setText(linkHtml(filePath, link_->fontMetrics().elidedText(filePath, Qt::ElideRight, kLinkWidth)));
     }
     // Only a picture that was written successfully is shown; a failed file may be missing or partial.
-    QImageReader reader(filePath);
-    reader.setAutoTransform(true);
-    const QImage image = !failed && !filePath.isEmpty() ? reader.read() : QImage();
+    QImage image;
+    if (!failed && !filePath.isEmpty()) {
+        QImageReader reader(filePath);
+        reader.setAutoTransform(true);
+        image = reader.read();
+    }
     picture_->setVisible(!image.isNull());
     if (!image.isNull()) {
         picture_->setFixedSize(image.size().scaled(kWidth - 16, kPictureHeight, Qt::KeepAspectRatio));
